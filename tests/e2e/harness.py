@@ -1,0 +1,155 @@
+"""Shared pieces of the end-to-end tests: a private Wine prefix, a virtual X display, and
+processes that are always ended by the test that started them."""
+
+import contextlib
+import fcntl
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+BUILD_DIR = Path(os.environ.get("LULLVANE_BUILD_DIR", Path(__file__).resolve().parents[2] / "build"))
+WINDOWS_BIN = Path(os.environ.get("LULLVANE_WINDOWS_BIN", BUILD_DIR / "windows"))
+LINUX_BIN = Path(os.environ.get("LULLVANE_LINUX_BIN", BUILD_DIR / "linux"))
+WINE_PREFIX = Path(os.environ.get("LULLVANE_WINEPREFIX", BUILD_DIR / "wineprefix"))
+
+
+def fail(message):
+    raise SystemExit(f"FAIL: {message}")
+
+
+def check(condition, message):
+    if not condition:
+        fail(message)
+
+
+def wine_environment(display=None):
+    """The environment for Wine: the tests' own prefix, a Japanese locale (ANSI code page 932),
+    no debug noise. The prefix is made once, under a lock, since tests may run in parallel."""
+    env = dict(os.environ)
+    env.update(WINEPREFIX=str(WINE_PREFIX), WINEDEBUG="-all", LC_ALL="ja_JP.UTF-8",
+               WINEDLLOVERRIDES="mscoree,mshtml=")
+    env.pop("DISPLAY", None)
+    if display:
+        env["DISPLAY"] = display
+    WINE_PREFIX.parent.mkdir(parents=True, exist_ok=True)
+    with open(WINE_PREFIX.parent / "wineprefix.lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        ready = WINE_PREFIX / ".lullvane-ready"
+        if not ready.exists():
+            subprocess.run(["wineboot", "-i"], env=env, check=True, timeout=300,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            # Without a window manager Wine stalls on every window close unless its windows are
+            # unmanaged.
+            subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
+                            "/t", "REG_SZ", "/d", "N", "/f"], env=env, check=True, timeout=120,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            subprocess.run(["wineserver", "-w"], env=env, timeout=120)
+            ready.touch()
+    return env
+
+
+def _free_display():
+    for number in range(90, 200):
+        if not Path(f"/tmp/.X{number}-lock").exists() and not Path(f"/tmp/.X11-unix/X{number}").exists():
+            return number
+    fail("no free X display number")
+
+
+@contextlib.contextmanager
+def virtual_display(width=1024, height=768):
+    """Starts Xvfb on a free display number and yields its name, e.g. ':91'."""
+    for _ in range(5):
+        number = _free_display()
+        server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"{width}x{height}x24",
+                                   "-nolisten", "tcp", "+extension", "GLX"],
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 15
+        while time.monotonic() < deadline and server.poll() is None:
+            if Path(f"/tmp/.X11-unix/X{number}").exists():
+                break
+            time.sleep(0.05)
+        if server.poll() is None:
+            break
+    else:
+        fail("Xvfb did not start")
+    try:
+        yield f":{number}"
+    finally:
+        server.terminate()
+        try:
+            server.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            server.kill()
+
+
+@contextlib.contextmanager
+def started(command, env=None, cwd=None, stdout=subprocess.PIPE, stderr=subprocess.PIPE):
+    """A process that is killed, with its whole group, if it is still running at the end."""
+    process = subprocess.Popen(command, env=env, cwd=cwd, stdout=stdout, stderr=stderr,
+                               start_new_session=True)
+    try:
+        yield process
+    finally:
+        if process.poll() is None:
+            with contextlib.suppress(ProcessLookupError):
+                os.killpg(process.pid, 9)
+            process.wait(timeout=10)
+
+
+def wait_for(predicate, timeout, interval=0.1, what="condition"):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(interval)
+    fail(f"timed out after {timeout} s waiting for {what}")
+
+
+@contextlib.contextmanager
+def scratch_dir(prefix="lullvane-e2e-"):
+    path = Path(tempfile.mkdtemp(prefix=prefix))
+    try:
+        yield path
+    finally:
+        shutil.rmtree(path, ignore_errors=True)
+
+
+def read_ppm(path_or_bytes):
+    """Reads a binary PPM (P6) into (width, height, bytes)."""
+    data = path_or_bytes if isinstance(path_or_bytes, bytes) else Path(path_or_bytes).read_bytes()
+    fields = []
+    position = 0
+    while len(fields) < 4:
+        while data[position:position + 1].isspace():
+            position += 1
+        if data[position:position + 1] == b"#":
+            position = data.index(b"\n", position)
+            continue
+        end = position
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[position:end])
+        position = end
+    check(fields[0] == b"P6" and fields[3] == b"255", "not an 8-bit binary PPM")
+    width, height = int(fields[1]), int(fields[2])
+    pixels = data[position + 1:position + 1 + 3 * width * height]
+    check(len(pixels) == 3 * width * height, "truncated PPM")
+    return width, height, pixels
+
+
+def image_pixels(path):
+    """Any picture ImageMagick reads, as (width, height, RGB bytes)."""
+    ppm = subprocess.run(["convert", str(path), "-depth", "8", "ppm:-"], check=True,
+                         stdout=subprocess.PIPE, timeout=60).stdout
+    return read_ppm(ppm)
+
+
+def capture_screen(display, path):
+    """Saves the whole virtual screen as a PNG and returns (width, height, RGB bytes)."""
+    subprocess.run(["import", "-display", display, "-window", "root", str(path)], check=True,
+                   timeout=60, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return image_pixels(path)
