@@ -9,7 +9,8 @@ constexpr UINT kCodePage = 932;
 std::string ToCp932(std::wstring_view text) {
     if (text.empty()) return {};
     const int length = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(kCodePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(kCodePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(kCodePage, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
     return bytes;

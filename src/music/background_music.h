@@ -5,7 +5,7 @@
 // What the show form asks of the background music: a music file (MP3 or WAV) played over and
 // over, or the audio CD with its watch. The show form drives it from its timers.
 class BackgroundMusic {
-public:
+  public:
     virtual ~BackgroundMusic() = default;
 
     virtual void StartMp3(const std::wstring& file) = 0;

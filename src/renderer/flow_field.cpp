@@ -50,7 +50,8 @@ void RelaxStep(FlowField& field, float dt) {
                                 field.Node((x + dx) & (kLatticeX - 1), (y + dy) & (kLatticeY - 1),
                                            (z + dz) & (kLatticeZ - 1));
                             Vector4 d = neighbour.flow - self;
-                            d += Vector4(0.5f * static_cast<float>(dx), 0.5f * static_cast<float>(dy),
+                            d += Vector4(0.5f * static_cast<float>(dx),
+                                         0.5f * static_cast<float>(dy),
                                          0.5f * static_cast<float>(dz));
                             const float length = std::sqrt(d.Dot(d));
                             const float f = k * (RestLength(dx, dy, dz) - length);
@@ -153,8 +154,12 @@ void RelaxFlowField(FlowField& field, float dt) {
     for (int i = 0; i < steps; ++i) RelaxStep(field, step);
 }
 
-int CoarseIndex(float c) { return GridIndex(c, 25165824.0f); }
-int FineIndex(float c) { return GridIndex(c, 1048576.0f); }
+int CoarseIndex(float c) {
+    return GridIndex(c, 25165824.0f);
+}
+int FineIndex(float c) {
+    return GridIndex(c, 1048576.0f);
+}
 
 void AdvectCoarse(const FlowField& field, Vector4& point, float scale) {
     Advect<CoarseIndex>(field, point, scale);

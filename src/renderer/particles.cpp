@@ -58,7 +58,8 @@ void EmitParticles(Scene& scene, double sceneTime) {
         const float g1 = GaussianRandom(scene.random, kPositionSigma);
         const float g2 = GaussianRandom(scene.random, kPositionSigma);
         const float g3 = GaussianRandom(scene.random, kPositionSigma);
-        p.position = ((kEmitterCentre + kEmitterAxisX * g3) + kEmitterAxisY * g2) + kEmitterAxisZ * g1;
+        p.position =
+            ((kEmitterCentre + kEmitterAxisX * g3) + kEmitterAxisY * g2) + kEmitterAxisZ * g1;
         p.position.w = 1;
 
         const double age = sceneTime - scene.emissionClock;

@@ -104,14 +104,18 @@ void RasterizeParticles(const Scene& scene, const ProjectionBounds& bounds, Canv
         const Particle& particle = scene.particles[i];
         if (particle.radiusX == 0) continue;
         const Canvas::Vertex centre{(particle.screenX - left) * scaleX,
-                                    (particle.screenY - bottom) * scaleY, 1, 1, 0, particle.alpha};
+                                    (particle.screenY - bottom) * scaleY,
+                                    1,
+                                    1,
+                                    0,
+                                    particle.alpha};
         const auto rim =
             HexagonRim(particle.screenX, particle.screenY, particle.radiusX, particle.radiusY);
         for (int k = 0; k + 1 < kHexagonRimPoints; ++k) {
-            const Canvas::Vertex a{(rim[k].x - left) * scaleX, (rim[k].y - bottom) * scaleY, 1, 0, 0,
-                                   0};
-            const Canvas::Vertex b{(rim[k + 1].x - left) * scaleX,
-                                   (rim[k + 1].y - bottom) * scaleY, 1, 0, 0, 0};
+            const Canvas::Vertex a{
+                (rim[k].x - left) * scaleX, (rim[k].y - bottom) * scaleY, 1, 0, 0, 0};
+            const Canvas::Vertex b{
+                (rim[k + 1].x - left) * scaleX, (rim[k + 1].y - bottom) * scaleY, 1, 0, 0, 0};
             canvas.BlendTriangle(centre, a, b);
         }
     }

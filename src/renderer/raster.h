@@ -9,7 +9,7 @@
 // An 8-bit RGB picture, top row first, drawn into the way the OpenGL renderer draws: smooth
 // shaded triangles blended as source x alpha + destination, clamped.
 class Canvas {
-public:
+  public:
     Canvas(int width, int height);
 
     int Width() const { return width_; }
@@ -24,7 +24,7 @@ public:
     };
     void BlendTriangle(const Vertex& v0, const Vertex& v1, const Vertex& v2);
 
-private:
+  private:
     void BlendPixel(int x, int y, float r, float g, float b, float a);
 
     int width_, height_;

@@ -29,9 +29,15 @@ struct Vector4 {
     constexpr float Dot(const Vector4& o) const { return x * o.x + y * o.y + z * o.z; }
 };
 
-constexpr Vector4 operator+(Vector4 a, const Vector4& b) { return a += b; }
-constexpr Vector4 operator-(Vector4 a, const Vector4& b) { return a -= b; }
-constexpr Vector4 operator*(Vector4 a, float s) { return a *= s; }
+constexpr Vector4 operator+(Vector4 a, const Vector4& b) {
+    return a += b;
+}
+constexpr Vector4 operator-(Vector4 a, const Vector4& b) {
+    return a -= b;
+}
+constexpr Vector4 operator*(Vector4 a, float s) {
+    return a *= s;
+}
 
 // Three rows; the product with a vector is the rows' dot products with it.
 struct Matrix3 {

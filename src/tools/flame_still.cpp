@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     RunFrames(*flame, options.frames, options.dt, std::nullopt, {});
 
     Canvas canvas(options.width, options.height);
-    RasterizeParticles(flame->scene, ProjectionFor(AspectOf(options.width, options.height)), canvas);
+    RasterizeParticles(flame->scene, ProjectionFor(AspectOf(options.width, options.height)),
+                       canvas);
     if (!WritePng(canvas, options.out)) {
         std::fprintf(stderr, "flame-still: cannot write %s\n", options.out.c_str());
         return 1;

@@ -58,7 +58,8 @@ ParseResult<Options> ParsePairs(const std::vector<std::string_view>& args, Optio
             case 0:
                 return {std::nullopt, "unknown argument: " + std::string(name)};
             case -1:
-                return {std::nullopt, "bad value for " + std::string(name) + ": " + std::string(value)};
+                return {std::nullopt,
+                        "bad value for " + std::string(name) + ": " + std::string(value)};
             default:
                 break;
         }
@@ -99,7 +100,8 @@ ParseResult<TraceOptions> ParseTraceOptions(const std::vector<std::string_view>&
     constexpr long long kMaxFrames = std::numeric_limits<long long>::max();
     return ParsePairs(args, TraceOptions{},
                       [&](TraceOptions& o, std::string_view name, std::string_view value) {
-                          if (name == "--frames") return Store(ParseCount(value, 0, kMaxFrames), o.frames);
+                          if (name == "--frames")
+                              return Store(ParseCount(value, 0, kMaxFrames), o.frames);
                           if (name == "--dt") return Store(ParseSeconds(value), o.dt);
                           if (name == "--first-dt") {
                               const auto seconds = ParseSeconds(value);

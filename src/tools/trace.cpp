@@ -13,7 +13,8 @@ void Append(std::string& out, const char* format, ...) {
     va_start(args, format);
     const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
-    if (length > 0) out.append(buffer, std::min<size_t>(static_cast<size_t>(length), sizeof buffer - 1));
+    if (length > 0)
+        out.append(buffer, std::min<size_t>(static_cast<size_t>(length), sizeof buffer - 1));
 }
 
 }  // namespace

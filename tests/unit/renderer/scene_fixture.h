@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+
+#include "scene.h"
+
+// A reset scene whose flow field is all zero (at rest), so particles move by the wind alone.
+inline std::unique_ptr<Scene> StillAirScene() {
+    auto scene = std::make_unique<Scene>();
+    ResetScene(*scene);
+    for (FlowNode& node : scene->field.nodes) node = FlowNode{};
+    return scene;
+}
+
+inline Particle MakeParticle(Vector4 position, float life, float size = 0.3f) {
+    Particle p;
+    p.position = position;
+    p.size = Vector4(size, size, size);
+    p.alpha = 0.35f;
+    p.life = life;
+    return p;
+}
