@@ -52,7 +52,9 @@ TEST(DialogLayout, TwipsConvertToTheDesignedPixelsExactly) {
 TEST(DialogLayout, TheFocusOrderHasNoRepeatsAndOnlyTheLinkLooksLikeOne) {
     std::set<int> tabs;
     for (const ControlLayout& c : kDialogControls) {
-        if (c.tabIndex >= 0) EXPECT_TRUE(tabs.insert(c.tabIndex).second) << c.name;
+        if (c.tabIndex >= 0) {
+            EXPECT_TRUE(tabs.insert(c.tabIndex).second) << c.name;
+        }
     }
     // Only the link and the credit line are white; only the link is underlined.
     for (const ControlLayout& c : kDialogControls) {
