@@ -21,7 +21,8 @@ def run_probe(steps, env):
             out, err = probe.communicate(timeout=180)
         except subprocess.TimeoutExpired:
             fail(f"the probe hung on {steps}")
-    check(probe.returncode == 0, f"probe exit code {probe.returncode}: {err.decode(errors='replace')[-2000:]}")
+    check(probe.returncode == 0,
+          f"probe exit code {probe.returncode}: {err.decode(errors='replace')[-2000:]}")
     return out.decode("utf-8").replace("\r", "")
 
 
@@ -70,8 +71,8 @@ def main():
                         b"\x80>\x00\x00\x02\x00\x10\x00data\x00\x00\x00\x00")
         wav_path = "Z:" + str(wav).replace("/", "\\")
         steps = ["empty", "send:open cdaudio", "query:status cdaudio current track",
-                 f"send:{OPEN_MISSING_MP3}", "query:status MP3Play mode", "cd:3",
-                 f"mp3:{MISSING_MP3}", f"wav:{wav_path}"]
+                 f"send:{OPEN_MISSING_MP3}", "query:status MP3Play mode", "send:close MP3Play",
+                 "cd:3", f"mp3:{MISSING_MP3}", f"wav:{wav_path}"]
         started_at = time.monotonic()
         output = run_probe(steps, wine_environment())
         elapsed = time.monotonic() - started_at
@@ -107,6 +108,13 @@ def main():
     check(command == OPEN_MISSING_MP3 and code != "0", f"MP3 open: {lines}")
     check(result(lines, "SendMci") == [[OPEN_MISSING_MP3, code, platform_text(lines, code)]],
           f"MP3 open result: {lines}")
+
+    # A command to a device that is not open fails with the platform's code and text.
+    lines = report["send:close MP3Play"]
+    [[command, size, code, _]] = port_calls(lines, "mciSendStringA")
+    check(code != "0", f"close of an alias that is not open: {lines}")
+    check(result(lines, "SendMci") == [[command, code, platform_text(lines, code)]],
+          f"close result: {lines}")
 
     # The CD watch: open and time format sent direct, the first look fails, the watch is off
     # and sends nothing more; the device is not stopped or closed.
