@@ -116,13 +116,4 @@ TEST(FaceColours, GradientDirectionFollowsTheStateTheFaceIsDrawnIn) {
     }
 }
 
-TEST(FaceColours, PlanFaceCombinesImageGeometryAndGradient) {
-    const FacePlan plan = PlanFace(SkinImage::Pressed, 77, 25, true);
-    EXPECT_EQ(plan.image, SkinImage::Pressed);
-    EXPECT_EQ(plan.width, 77);
-    EXPECT_EQ(plan.height, 25);
-    EXPECT_EQ(plan.frame, FramePieces(77, 25));
-    EXPECT_EQ(plan.gradient, GradientVertices(77, 25, true));
-}
-
 }  // namespace
