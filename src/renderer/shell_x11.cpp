@@ -1,7 +1,7 @@
 // lullvane-flame: the flame on X11 with GLX, full screen, in a window, inside a screen saver's
 // window, or headless-ish for stills and measurements.
 // The project's headers come before Xlib's, whose macros (None, Status) would clash with them.
-#include <cerrno>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -171,35 +171,43 @@ int RunStill(GlxSurface& surface, FlameRenderer& renderer, const FlameOptions& o
     return 0;
 }
 
-// Frames per second of each drawing path over the same full pool, one after the other.
+// Frames per second of each drawing path over the same full pool. The paths take turns in
+// rounds so that a busy moment on the machine weighs on both alike.
 int RunBenchmark(GlxSurface& surface, FlameRenderer& renderer, const FlameOptions& options) {
     constexpr float kDelta = 1.0f / 64.0f;
+    constexpr int kRounds = 5;
+    constexpr DrawPath kPaths[2] = {DrawPath::Immediate, DrawPath::VertexArrays};
     // Four seconds of flame: births now only replace deaths, so the pool stays full.
     for (int frame = 0; frame < 256; ++frame) StepFlame(renderer.flame, kDelta);
     const SessionRules rules = RulesFor(options.mode);
-    std::printf("lullvane-flame: %dx%d, %d particles, %lld frames per path\n", renderer.clientWidth,
-                renderer.clientHeight, renderer.flame.scene.particleCount, options.benchmarkFrames);
-    for (const DrawPath path : {DrawPath::Immediate, DrawPath::VertexArrays}) {
+    const long long framesPerRound = std::max(1LL, options.benchmarkFrames / kRounds);
+
+    const auto renderFrames = [&](DrawPath path, long long frames) {
         renderer.drawPath = path;
-        const auto renderFrames = [&](long long frames) {
-            for (long long frame = 0; frame < frames; ++frame) {
-                RenderFrame(renderer, kDelta);
-                glXSwapBuffers(surface.display, surface.window);
-            }
-            glFinish();
-        };
-        renderFrames(10);  // warm-up, not measured
         const std::int64_t start = MonotonicNanoseconds();
-        renderFrames(options.benchmarkFrames);
-        const double seconds = (MonotonicNanoseconds() - start) / 1e9;
+        for (long long frame = 0; frame < frames; ++frame) {
+            RenderFrame(renderer, kDelta);
+            glXSwapBuffers(surface.display, surface.window);
+        }
+        glFinish();
+        return (MonotonicNanoseconds() - start) / 1e9;
+    };
+    for (const DrawPath path : kPaths) renderFrames(path, 10);  // warm-up, not measured
+
+    double seconds[2] = {0, 0};
+    for (int round = 0; round < kRounds; ++round) {
+        for (int path = 0; path < 2; ++path)
+            seconds[path] += renderFrames(kPaths[path], framesPerRound);
         if (HandleXEvents(surface, renderer, rules) == SessionStep::Quit || terminateRequested) {
             return Fail("stopped before the measurement ended");
         }
-        std::printf("%-14s %8.1f fps\n",
-                    path == DrawPath::Immediate ? "immediate:" : "vertex arrays:",
-                    options.benchmarkFrames / seconds);
-        std::fflush(stdout);
     }
+    const long long frames = framesPerRound * kRounds;
+    std::printf("lullvane-flame: %dx%d, %d particles, %lld frames per drawing path\n",
+                renderer.clientWidth, renderer.clientHeight, renderer.flame.scene.particleCount,
+                frames);
+    std::printf("immediate mode: %7.1f fps\nvertex arrays:  %7.1f fps\n", frames / seconds[0],
+                frames / seconds[1]);
     return 0;
 }
 
