@@ -60,14 +60,18 @@ FlameOptionsResult Error(std::string message) {
 
 }  // namespace
 
-const char kFlameUsage[] =
-    "usage: lullvane-flame [--window WxH] [--fps] [--delay MICROSECONDS] [--draw "
-    "immediate|arrays]\n"
-    "       lullvane-flame --root | --window-id ID   (screen-saver hack; also "
-    "$XSCREENSAVER_WINDOW)\n"
-    "       lullvane-flame [--window WxH] --screenshot FILE.png [--frames N] [--fixed-dt S]\n"
-    "       lullvane-flame [--window WxH] --benchmark-fps FRAMES\n"
-    "Options may start with one dash or two; --display NAME picks the X display.\n";
+std::string FlameUsage() {
+    return "usage: lullvane-flame [--window WxH] [--fps] [--delay MICROSECONDS] "
+           "[--draw immediate|arrays]\n"
+           "       lullvane-flame --root | --window-id ID    (as a screen-saver hack)\n"
+           "       lullvane-flame [--window WxH] --screenshot FILE.png [--frames N] "
+           "[--fixed-dt S]\n"
+           "       lullvane-flame [--window WxH] --benchmark-fps FRAMES\n"
+           "Full screen unless --window; --delay is the shortest time between frames (default " +
+           std::to_string(kDefaultDelayMicroseconds) +
+           "); $XSCREENSAVER_WINDOW names a window to draw into.\n"
+           "Options may start with one dash or two; --display NAME picks the X display.\n";
+}
 
 std::optional<unsigned long> ParseWindowId(std::string_view text) {
     constexpr long long kMax = 0xFFFFFFFFLL;  // X resource ids are 32 bits

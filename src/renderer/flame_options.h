@@ -52,4 +52,4 @@ FlameOptionsResult ParseFlameOptions(const std::vector<std::string_view>& args,
 // A window id in hexadecimal ("0x" prefix) or decimal; never 0.
 std::optional<unsigned long> ParseWindowId(std::string_view text);
 
-extern const char kFlameUsage[];
+std::string FlameUsage();

@@ -1,6 +1,5 @@
 // lullvane-flame: the flame on X11 with GLX, full screen, in a window, inside a screen saver's
 // window, or headless-ish for stills and measurements.
-// The project's headers come before Xlib's, whose macros (None, Status) would clash with them.
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -11,8 +10,11 @@
 #include "frame_pacing.h"
 #include "gl_draw.h"
 #include "gl_frame.h"
-#include "glx_surface_x11.h"
 #include "png_file.h"
+// Xlib's macros (None, Status) would break the project's headers: it comes after them.
+// clang-format off
+#include "glx_surface_x11.h"
+// clang-format on
 
 namespace {
 
@@ -220,11 +222,11 @@ int main(int argc, char** argv) {
         args,
         screensaverWindow ? std::optional<std::string_view>(screensaverWindow) : std::nullopt);
     if (parsed.helpAsked) {
-        std::fputs(kFlameUsage, stdout);
+        std::fputs(FlameUsage().c_str(), stdout);
         return 0;
     }
     if (!parsed.options) {
-        std::fprintf(stderr, "lullvane-flame: %s\n%s", parsed.error.c_str(), kFlameUsage);
+        std::fprintf(stderr, "lullvane-flame: %s\n%s", parsed.error.c_str(), FlameUsage().c_str());
         return 2;
     }
     const FlameOptions& options = *parsed.options;

@@ -2,10 +2,13 @@
 windowed closing rules, the screen-saver hack mode, and clean failures."""
 
 import os
+import re
 import signal
 import subprocess
 import sys
 import time
+import xml.etree.ElementTree as ElementTree
+from pathlib import Path
 
 from harness import (LINUX_BIN, capture_screen, check, image_pixels, scratch_dir, started,
                      virtual_display, wait_for)
@@ -13,6 +16,7 @@ from xlib_window import XWindow
 
 FLAME = LINUX_BIN / "src/renderer/lullvane-flame"
 STILL = LINUX_BIN / "src/tools/flame-still"
+SCREENSAVER_CONFIG = Path(__file__).resolve().parents[3] / "src/renderer/lullvane.xml"
 # Both renderers draw the same triangles on a 1/256-pixel grid with the top-left rule and blend
 # in 8 bits, so only colour interpolation rounding can differ: a channel off by one where a value
 # falls on half a step. Measured at 640x480: 0.0011 per channel on average, 1011 of 921600
@@ -160,6 +164,45 @@ def check_hosted():
     print("$XSCREENSAVER_WINDOW with SIGINT, and a destroyed window, each end with 0")
 
 
+def cpu_seconds(pid):
+    fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def check_screensaver_config():
+    """The command a screen saver builds from lullvane.xml runs: -root with the window in the
+    environment, a slower frame rate that leaves the processor mostly idle, and the counter."""
+    config = ElementTree.parse(SCREENSAVER_CONFIG).getroot()
+    check(config.get("gl") == "yes", "the hack must ask for an OpenGL visual")
+    delay = config.find("number[@id='delay']")
+    help_text = run([FLAME, "--help"]).stdout
+    program_default = re.search(r"default (\d+)", help_text).group(1)
+    check(delay.get("default") == program_default,
+          f"the configuration's delay default {delay.get('default')} is not the program's "
+          f"{program_default}: a screen saver leaves out an argument at its default")
+    command = [FLAME, config.find("command").get("arg"),
+               config.find("boolean[@id='showfps']").get("arg-set"),
+               *delay.get("arg").replace("%", "50000").split()]
+    with virtual_display(640, 480) as display, scratch_dir() as scratch, \
+            XWindow(display, 320, 240) as host:
+        env = display_env(display, XSCREENSAVER_WINDOW=hex(host.id))
+        with started(command, env=env) as flame:
+            time.sleep(2)
+            before = cpu_seconds(flame.pid)
+            time.sleep(3)
+            load = (cpu_seconds(flame.pid) - before) / 3
+            width, height, pixels = capture_screen(display, scratch / "hack.png")
+            check(lit_columns(pixels, width, height, right=320, bottom=240)[0] > 0,
+                  f"{command}: nothing drawn")
+            overlay = [pixels[3 * (y * width + x) + 2] for y in range(40) for x in range(160)]
+            check(any(overlay), "no frames-per-second counter (the only white in the picture)")
+            check(load < 0.5, f"at 20 frames per second it used {load:.2f} of a core")
+            flame.send_signal(signal.SIGTERM)
+            check(flame.wait(timeout=5) == 0, "SIGTERM: exit code not 0")
+    print(f"lullvane.xml: {' '.join(map(str, command[1:]))} draws with the counter, "
+          f"using {load:.2f} of a core")
+
+
 def check_failures():
     # One line and exit code 1 without a display, without GLX and for a window that is not there.
     result = run([FLAME], env=display_env(":199"))
@@ -193,6 +236,7 @@ def main():
         check_stills(scratch)
     check_full_screen_and_window()
     check_hosted()
+    check_screensaver_config()
     check_failures()
 
 
