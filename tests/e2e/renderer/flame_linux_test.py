@@ -97,6 +97,14 @@ def check_full_screen_and_window():
         # Full screen: covers the screen, ignores Enter, Space and 0, ends on Esc with 0.
         with started([str(FLAME)], env=env) as flame:
             time.sleep(2)
+            window = run(["xdotool", "search", "--name", "^lullvane-flame$"], env).stdout.split()
+            check(len(window) == 1, f"expected one lullvane-flame window, found {window}")
+            geometry = run(["xwininfo", "-id", window[0]], env).stdout
+            check(re.search(r"-geometry 640x480\+0\+0$", geometry, re.M),
+                  f"not covering the screen: {geometry}")
+            state = run(["xprop", "-id", window[0], "_NET_WM_STATE"], env).stdout
+            check("_NET_WM_STATE_FULLSCREEN" in state and "_NET_WM_STATE_ABOVE" in state,
+                  f"not asking for full screen above the others: {state}")
             _, _, pixels = capture_screen(display, scratch / "full.png")
             check_flame_colours(pixels, "full screen")
             run(["xdotool", "key", "Return", "space", "0"], env)
