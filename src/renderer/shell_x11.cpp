@@ -14,6 +14,7 @@
 // Xlib's macros (None, Status) would break the project's headers: it comes after them.
 // clang-format off
 #include "glx_surface_x11.h"
+#include <X11/Xutil.h>
 // clang-format on
 
 namespace {
