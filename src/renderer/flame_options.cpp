@@ -1,40 +1,22 @@
 #include "flame_options.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
+#include "argument_numbers.h"
 
 namespace {
 
-std::optional<long long> ParseInteger(std::string_view text, long long min, long long max,
-                                      int base = 10) {
-    long long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || value < min ||
-        value > max) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// A positive, finite number of seconds.
+// A positive, finite number of seconds, at most an hour.
 std::optional<float> ParsePositiveSeconds(std::string_view text) {
-    if (text.empty()) return std::nullopt;
-    const std::string copy(text);
-    char* end = nullptr;
-    const double value = std::strtod(copy.c_str(), &end);
-    if (end != copy.c_str() + copy.size() || !std::isfinite(value) || value <= 0 || value > 3600) {
-        return std::nullopt;
-    }
-    return static_cast<float>(value);
+    const auto value = ParseFiniteNumber(text);
+    if (!value || *value <= 0 || *value > 3600) return std::nullopt;
+    return static_cast<float>(*value);
 }
 
 // "WIDTHxHEIGHT", each side from 1 to 16384 pixels.
 bool ParseSize(std::string_view text, int& width, int& height) {
     const auto x = text.find('x');
     if (x == std::string_view::npos) return false;
-    const auto w = ParseInteger(text.substr(0, x), 1, 16384);
-    const auto h = ParseInteger(text.substr(x + 1), 1, 16384);
+    const auto w = ParseWholeNumber(text.substr(0, x), 1, 16384);
+    const auto h = ParseWholeNumber(text.substr(x + 1), 1, 16384);
     if (!w || !h) return false;
     width = static_cast<int>(*w);
     height = static_cast<int>(*h);
@@ -77,9 +59,9 @@ std::optional<unsigned long> ParseWindowId(std::string_view text) {
     constexpr long long kMax = 0xFFFFFFFFLL;  // X resource ids are 32 bits
     std::optional<long long> value;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        value = ParseInteger(text.substr(2), 1, kMax, 16);
+        value = ParseWholeNumber(text.substr(2), 1, kMax, 16);
     } else {
-        value = ParseInteger(text, 1, kMax);
+        value = ParseWholeNumber(text, 1, kMax);
     }
     if (!value) return std::nullopt;
     return static_cast<unsigned long>(*value);
@@ -125,7 +107,7 @@ FlameOptionsResult ParseFlameOptions(const std::vector<std::string_view>& args,
             if (value.empty()) return bad();
             options.display = value;
         } else if (*name == "delay") {
-            const auto delay = ParseInteger(value, 0, 10'000'000);
+            const auto delay = ParseWholeNumber(value, 0, 10'000'000);
             if (!delay) return bad();
             options.delayMicroseconds = *delay;
         } else if (*name == "draw") {
@@ -138,7 +120,7 @@ FlameOptionsResult ParseFlameOptions(const std::vector<std::string_view>& args,
             options.fixedDt = *dt;
             fixedDtGiven = true;
         } else if (*name == "frames") {
-            const auto frames = ParseInteger(value, 1, 1'000'000'000);
+            const auto frames = ParseWholeNumber(value, 1, 1'000'000'000);
             if (!frames) return bad();
             options.frames = *frames;
             framesGiven = true;
@@ -146,7 +128,7 @@ FlameOptionsResult ParseFlameOptions(const std::vector<std::string_view>& args,
             if (value.empty()) return bad();
             options.screenshot = value;
         } else {
-            const auto frames = ParseInteger(value, 1, 1'000'000);
+            const auto frames = ParseWholeNumber(value, 1, 1'000'000);
             if (!frames) return bad();
             options.benchmarkFrames = *frames;
         }
