@@ -6,8 +6,11 @@
 //   count <title>                 how many top-level windows carry the title
 //   escape <title>                brings the window forward and presses Esc
 //   message-box <caption> <ms>    reads a message box (text, buttons, icon) and presses OK
-//   preview <scr> <w> <h> <x> <y> [--capture <done file>] [--refused]
-//                                 hosts "<scr> /p <window>" in a w x h window, then destroys it
+//   preview <scr> <w> <h> <x> <y> [--capture <folder>] [--refused]
+//                                 hosts "<scr> /p <window>" in a w x h window at x, y, then
+//                                 destroys it; --capture shows the preview on its own there,
+//                                 creates the file "ready" in the folder and waits for a file
+//                                 "done" there
 //   preview-loop <scr> <n>        n rounds of start preview, destroy its window, see it end
 //   preview-bad <scr>             /p with handles that are no window: each must end at once
 #include <windows.h>
@@ -224,7 +227,7 @@ struct PreviewRound {
 // One preview: host window, "/p <host>", wait for its child, optionally show it on its own for a
 // capture, destroy the host window, wait for the end.
 PreviewRound RunPreview(const std::wstring& scr, int width, int height, int x, int y,
-                        const std::wstring& doneFile, bool print) {
+                        const std::wstring& captureFolder, bool print) {
     PreviewRound round;
     HWND host = MakeHostWindow(x, y, width, height);
     const Clock start = GetTickCount();
@@ -246,19 +249,21 @@ PreviewRound RunPreview(const std::wstring& scr, int width, int height, int x, i
                     area.bottom - area.top, corner.x, corner.y, IsWindowVisible(child) ? 1 : 0);
         std::fflush(stdout);
     }
-    if (child && !doneFile.empty()) {
+    if (child && !captureFolder.empty()) {
         // A child of another process's window is not drawn on this display; shown on its own over
         // the same spot it draws its picture where a capture can see it.
-        Sleep(300);
+        const auto pause = [](DWORD ms) { WaitFor(ms, [] { return false; }); };
+        pause(300);
         SetWindowLongW(child, GWL_STYLE, (GetWindowLongW(child, GWL_STYLE) & ~WS_CHILD) | WS_POPUP);
         SetParent(child, nullptr);
         SetWindowPos(child, HWND_TOPMOST, x, y, width, height,
                      SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         InvalidateRect(child, nullptr, TRUE);
-        std::printf("ready=1\n");
-        std::fflush(stdout);
-        WaitFor(30000,
-                [&] { return GetFileAttributesW(doneFile.c_str()) != INVALID_FILE_ATTRIBUTES; });
+        pause(500);
+        const std::wstring done = captureFolder + L"\\done";
+        CloseHandle(CreateFileW((captureFolder + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, 0, nullptr));
+        WaitFor(60000, [&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; });
     }
     DestroyWindow(host);
     round.endMs = EndedWithin(process, 5000);
@@ -269,13 +274,13 @@ int Preview(const std::vector<std::wstring>& args) {
     const std::wstring& scr = args[0];
     const int width = std::stoi(args[1]), height = std::stoi(args[2]);
     const int x = std::stoi(args[3]), y = std::stoi(args[4]);
-    std::wstring doneFile;
+    std::wstring captureFolder;
     bool refused = false;
     for (size_t i = 5; i < args.size(); ++i) {
-        if (args[i] == L"--capture" && i + 1 < args.size()) doneFile = args[++i];
+        if (args[i] == L"--capture" && i + 1 < args.size()) captureFolder = args[++i];
         if (args[i] == L"--refused") refused = true;
     }
-    const PreviewRound round = RunPreview(scr, width, height, x, y, doneFile, true);
+    const PreviewRound round = RunPreview(scr, width, height, x, y, captureFolder, true);
     std::printf("child=%d end_ms=%ld\n", round.child ? 1 : 0, round.endMs);
     if (refused) return !round.child && round.endMs >= 0 && round.endMs <= 3000 ? 0 : 1;
     return round.child && round.endMs >= 0 && round.endMs <= 2000 ? 0 : 1;
@@ -310,7 +315,7 @@ int PreviewBad(const std::wstring& scr) {
         HANDLE process = Start(scr, arguments);
         const long took = process ? EndedWithin(process, 5000) : -1;
         std::printf("arguments=\"%s\" end_ms=%ld\n", Narrow(arguments, CP_UTF8).c_str(), took);
-        if (took < 0) ++failures;
+        if (took < 0 || took > 2000) ++failures;
     }
     return failures == 0 ? 0 : 1;
 }
