@@ -2,12 +2,13 @@
 and the tests' Windows probe."""
 
 import shutil
+import contextlib
 import subprocess
 import tempfile
 import time
 from pathlib import Path
 
-from harness import WINDOWS_BIN, check, fail, started
+from harness import WINDOWS_BIN, check, fail, started, virtual_display, wine_environment
 
 HOST = WINDOWS_BIN / "src/host/Lullvane.scr"
 REAL_RENDERER = WINDOWS_BIN / "src/renderer/Lullvane.dll"
@@ -103,3 +104,32 @@ def require_windows_build():
     for path in (HOST, PROBE, STAND_IN_RENDERER):
         if not path.exists():
             fail(f"missing {path}: build the windows preset first")
+
+
+def wait_for_wine_session_end(env, timeout=60):
+    """Waits until the prefix's Wine server has ended. Wine's desktop process keeps the display of
+    the session that started it, so a session must not outlive its display nor be shared with
+    one that has none."""
+    with contextlib.suppress(subprocess.TimeoutExpired):
+        subprocess.run(["wineserver", "-w"], env=env, timeout=timeout)
+
+
+@contextlib.contextmanager
+def wine_session(with_display=True):
+    """A Wine session of its own (in a virtual display unless told otherwise); yields the
+    environment for Wine."""
+    if not with_display:
+        env = wine_environment()
+        wait_for_wine_session_end(env)
+        try:
+            yield env
+        finally:
+            wait_for_wine_session_end(env)
+        return
+    with virtual_display() as display:
+        env = wine_environment(display)
+        wait_for_wine_session_end(env)
+        try:
+            yield env
+        finally:
+            wait_for_wine_session_end(env)

@@ -3,16 +3,16 @@ text with an OK button and no icon, and end when it is closed."""
 
 import sys
 
-from harness import check, scratch_dir, virtual_display, wine_environment
-from host_support import PRODUCT_TITLE, install, probe, start_host, require_windows_build, wait_until_ended
+from harness import check, scratch_dir
+from host_support import (PRODUCT_TITLE, install, probe, require_windows_build, start_host,
+                          wait_until_ended, wine_session)
 
 MESSAGE = "Lullvane.dll が同じﾌｫﾙﾀﾞに見つかりません！"
 
 
 def main():
     require_windows_build()
-    with virtual_display() as display, scratch_dir() as folder:
-        env = wine_environment(display)
+    with wine_session() as env, scratch_dir() as folder:
         host_path = install(folder, with_renderer=False)
         for switch in ("/s", "/c"):
             with start_host(host_path, switch, env=env) as host:

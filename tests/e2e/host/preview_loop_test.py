@@ -4,16 +4,16 @@ round's preview ends within two seconds, and no host process is left behind."""
 import sys
 import time
 
-from harness import check, scratch_dir, virtual_display, wait_for, wine_environment
-from host_support import install, probe, processes_running_from, require_windows_build, windows_path
+from harness import check, scratch_dir, wait_for
+from host_support import (install, probe, processes_running_from, require_windows_build, windows_path,
+                          wine_session)
 
 ROUNDS = 200
 
 
 def main():
     require_windows_build()
-    with virtual_display() as display, scratch_dir() as folder:
-        env = wine_environment(display)
+    with wine_session() as env, scratch_dir() as folder:
         host = install(folder, with_renderer=False)
         start = time.monotonic()
         code, values = probe(env, "preview-loop", windows_path(host), ROUNDS, timeout=900)

@@ -6,9 +6,8 @@ import sys
 import threading
 from pathlib import Path
 
-from harness import (capture_screen, check, image_pixels, scratch_dir, virtual_display, wait_for,
-                     wine_environment)
-from host_support import install, probe, require_windows_build, windows_path
+from harness import capture_screen, check, image_pixels, scratch_dir, wait_for
+from host_support import install, probe, require_windows_build, windows_path, wine_session
 
 STILL = Path(__file__).resolve().parents[3] / "assets/preview_still.png"
 LEFT, TOP = 100, 60
@@ -68,8 +67,8 @@ def main():
     still_w, still_h, still = image_pixels(STILL)
     check((still_w, still_h) == (152, 112), "the still must be 152 x 112")
     black = bytes(len(still))
-    with virtual_display() as display, scratch_dir() as folder:
-        env = wine_environment(display)
+    with wine_session() as env, scratch_dir() as folder:
+        display = env["DISPLAY"]
         host = install(folder, with_renderer=False)  # the preview needs no renderer
 
         exact = captured_preview(env, display, host, folder, 152, 112)

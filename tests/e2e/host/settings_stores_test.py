@@ -6,8 +6,8 @@ import subprocess
 import sys
 import tempfile
 
-from harness import LINUX_BIN, WINDOWS_BIN, check, scratch_dir, wine_environment
-from host_support import windows_path
+from harness import LINUX_BIN, WINDOWS_BIN, check, scratch_dir
+from host_support import windows_path, wine_session
 
 WIN32_TOOL = WINDOWS_BIN / "tests/e2e/host/win32/settings-store-tool.exe"
 NATIVE_TOOL = LINUX_BIN / "tests/e2e/host/settings-store-tool"
@@ -60,10 +60,9 @@ def without_wines_blank(portable_bytes):
 
 def main():
     check(WIN32_TOOL.exists() and NATIVE_TOOL.exists(), "build both presets first")
-    env = wine_environment()
-    win32 = Store("win32", ["wine", str(WIN32_TOOL)], windows_path, env)
-    portable = Store("portable", [str(NATIVE_TOOL)], str)
-    with scratch_dir() as scratch:
+    with wine_session(with_display=False) as env, scratch_dir() as scratch:
+        win32 = Store("win32", ["wine", str(WIN32_TOOL)], windows_path, env)
+        portable = Store("portable", [str(NATIVE_TOOL)], str)
         # The program folders carry Japanese names: the file path goes through code page 932 too.
         a, b = scratch / "設定A", scratch / "設定B"
         a.mkdir()

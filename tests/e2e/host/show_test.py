@@ -5,9 +5,10 @@ slow to open its window keeps the show alive."""
 import sys
 import time
 
-from harness import check, scratch_dir, virtual_display, wait_for, wine_environment
-from host_support import (PROBE, RENDERER_TITLE, SHOW_TITLE, install, probe, start_host, processes_running_from,
-                          require_windows_build, run_host, wait_until_ended, windows_path)
+from harness import check, scratch_dir, wait_for
+from host_support import (RENDERER_TITLE, SHOW_TITLE, install, probe, processes_running_from,
+                          require_windows_build, run_host, start_host, wait_until_ended, windows_path,
+                          wine_session)
 
 
 def renderer_count(env):
@@ -71,9 +72,7 @@ def slow_renderer(env):
 
 def main():
     require_windows_build()
-    check(PROBE.exists(), "no probe")
-    with virtual_display() as display:
-        env = wine_environment(display)
+    with wine_session() as env:
         show_and_second_starts(env)
         slow_renderer(env)
     print("show mode: ok")
