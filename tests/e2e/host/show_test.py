@@ -45,7 +45,8 @@ def show_and_second_starts(env):
                 check(exit_code == 0 and took < 10, f"second start {arguments}: {exit_code}, {took:.1f} s")
             code, values = probe(env, "preview", windows_path(host_path), 152, 112, 0, 0, "--refused")
             check(code == 0, f"second start /p drew a preview or did not end: {values}")
-            check(renderer_count(env) == 1, "a second start started another renderer")
+            count = renderer_count(env)
+            check(count == 1, f"{count} renderer windows after the second starts")
             check(host.poll() is None, "the first show ended")
 
             took = end_with_escape(env, host, folder)

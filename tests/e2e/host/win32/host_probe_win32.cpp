@@ -181,9 +181,12 @@ HWND MakeHostWindow(int x, int y, int width, int height) {
         windowClass.lpszClassName = L"LullvaneProbeHost";
         registered = RegisterClassW(&windowClass) != 0;
     }
-    return CreateWindowExW(0, L"LullvaneProbeHost", L"Probe Host",
-                           WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width, height, nullptr,
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
+    // Shown without activation: the renderer closes when another window becomes active.
+    HWND host = CreateWindowExW(WS_EX_NOACTIVATE, L"LullvaneProbeHost", L"Probe Host",
+                                WS_POPUP | WS_CLIPCHILDREN, x, y, width, height, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    if (host) ShowWindow(host, SW_SHOWNA);
+    return host;
 }
 
 HANDLE Start(const std::wstring& scr, const std::wstring& arguments) {
@@ -214,8 +217,10 @@ long EndedWithin(HANDLE process, DWORD ms) {
     return ended ? took : -1;
 }
 
+// The preview's window once it is embedded: a child of the host window, shown (the last step).
 HWND PreviewChild(HWND host) {
-    return FindWindowExA(host, nullptr, nullptr, "Preview Window");
+    HWND child = FindWindowExA(host, nullptr, nullptr, "Preview Window");
+    return child && IsWindowVisible(child) ? child : nullptr;
 }
 
 struct PreviewRound {
