@@ -1,0 +1,37 @@
+#include "program_start_win32.h"
+
+namespace forms {
+
+StartedProgram::~StartedProgram() {
+    if (process) CloseHandle(process);
+}
+
+StartedProgram& StartedProgram::operator=(StartedProgram&& other) noexcept {
+    if (this != &other) {
+        if (process) CloseHandle(process);
+        process = other.process;
+        other.process = nullptr;
+    }
+    return *this;
+}
+
+bool StartedProgram::HasEnded() const {
+    return !process || WaitForSingleObject(process, 0) != WAIT_TIMEOUT;
+}
+
+StartedProgram StartProgram(const std::wstring& path, WORD showStyle) {
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showStyle;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &started)) {
+        return {};
+    }
+    CloseHandle(started.hThread);
+    return StartedProgram(started.hProcess);
+}
+
+}  // namespace forms

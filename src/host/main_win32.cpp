@@ -1,0 +1,67 @@
+// Lullvane.scr: the screen-saver host. The system starts it with /s (or nothing) to run the
+// saver, /c for the settings, /p <window> for the preview.
+#include <windows.h>
+
+#include "application_win32.h"
+#include "command_line.h"
+#include "message_box_win32.h"
+#include "preview_form_win32.h"
+#include "profile_store_win32.h"
+#include "settings_file.h"
+#include "show_form_win32.h"
+#include "startup.h"
+
+namespace {
+
+class Platform final : public StartupPlatform {
+  public:
+    explicit Platform(const std::wstring& programFolder) : programFolder(programFolder) {}
+
+    bool WindowTitled(std::string_view title) override {
+        return FindWindowA(nullptr, std::string(title).c_str()) != nullptr;
+    }
+    bool IsWindowHandle(std::int32_t handle) override {
+        return handle != 0 && IsWindow(reinterpret_cast<HWND>(static_cast<INT_PTR>(handle)));
+    }
+    void LoadSettings(SettingsVariables& settings) override {
+        ::LoadSettings(Win32ProfileStore(), programFolder, settings);
+    }
+    void ShowRendererMissing() override {
+        forms::ShowMessage(
+            L"Lullvane.dll \u304C\u540C\u3058\uFF8C\uFF6B\uFF99\uFF80\uFF9E\u306B"
+            L"\u898B\u3064\u304B\u308A\u307E\u305B\u3093\uFF01",
+            L"Lullvane");
+    }
+    std::int32_t HideCursor() override { return ShowCursor(FALSE); }
+
+  private:
+    const std::wstring& programFolder;
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    const std::wstring arguments = forms::CommandArguments();
+    const std::wstring programFolder = forms::ProgramFolder();
+    SettingsVariables settings;
+    Platform platform(programFolder);
+    const StartupDecision decision = Main(arguments, programFolder, platform, settings);
+    switch (decision.action) {
+        case StartupAction::Preview: {
+            PreviewForm preview;
+            preview.Embed(reinterpret_cast<HWND>(static_cast<INT_PTR>(decision.previewHandle)));
+            forms::Run();
+            break;
+        }
+        case StartupAction::Show: {
+            ShowForm show(settings, ModeLetter(arguments), programFolder);
+            show.Load();
+            forms::Run();
+            break;
+        }
+        case StartupAction::SettingsDialog:  // the settings dialog is not part of this program yet
+        case StartupAction::End:
+            break;
+    }
+    forms::EndProgram();
+}

@@ -1,0 +1,47 @@
+#include "preview_form_win32.h"
+
+#include "application_win32.h"
+#include "host_resources.h"
+#include "preview_frame.h"
+
+namespace {
+
+constexpr int kDesignWidth = 152;
+constexpr int kDesignHeight = 112;
+constexpr UINT kParentWatchInterval = 250;
+
+}  // namespace
+
+PreviewForm::PreviewForm()
+    : form({L"Preview Window", RGB(0, 0, 0), kDesignWidth, kDesignHeight}),
+      Img_Prev(IDB_PREVIEW_STILL),
+      parentWatch(form, kParentWatchInterval, [this] {
+          if (!IsWindow(parent)) form.Unload();
+      }) {
+    form.Add(Img_Prev);
+    form.Unloaded = [this] {
+        const HWND owner = GetWindow(form.Handle(), GW_OWNER);
+        if (owner) PostMessageA(owner, WM_CLOSE, 0, 0);
+    };
+}
+
+void PreviewForm::Embed(HWND host) {
+    parent = host;
+    RECT area{};
+    GetWindowRect(host, &area);
+    form.Load();
+    const HWND window = form.Handle();
+    if (!window) return;
+    // A window cannot be a child and a pop-up at once; it becomes a plain child.
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    SetWindowLongA(window, GWL_STYLE, (style | WS_CHILD) & ~WS_POPUP);
+    SetParent(window, host);
+    const auto frame = PreviewFrameFor(area.right - area.left, area.bottom - area.top,
+                                       forms::TwipsPerPixelX(), forms::TwipsPerPixelY());
+    if (frame) {
+        form.Move(0, 0, frame->width, frame->height);
+        Img_Prev.Move(0, 0, frame->width, frame->height);
+    }
+    form.Show();
+    parentWatch.SetEnabled(true);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "background_music.h"
+#include "form_win32.h"
+#include "program_start_win32.h"
+#include "settings_variables.h"
+#include "show_mode.h"
+#include "timer_win32.h"
+
+// The hidden show form "Torvane2_Main": its window lets a second start of the host find the
+// running show; its timers drive the show mode. Unloading it ends the program.
+class ShowForm {
+  public:
+    ShowForm(SettingsVariables& settings, wchar_t modeLetter, std::wstring programFolder);
+
+    void Load();
+
+  private:
+    class Platform final : public ShowPlatform {
+      public:
+        void StartRenderer(const std::wstring& path) override;
+        bool RendererWindowExists() override;
+        bool RendererEnded() override;
+        std::int32_t ShowCursor(bool show) override;
+
+      private:
+        forms::StartedProgram renderer;
+    };
+
+    void MirrorTimers();
+
+    const std::wstring programFolder;
+    std::unique_ptr<BackgroundMusic> music;
+    Platform platform;
+    ShowMode mode;
+    forms::Form form;
+    forms::Timer timer1;
+    forms::Timer timer2;
+    forms::Timer timer3;
+};

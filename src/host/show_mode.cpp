@@ -1,0 +1,89 @@
+#include "show_mode.h"
+
+#include "host_paths.h"
+
+namespace {
+
+enum class MusicFileType { Wav, Mp3, Other };
+
+// The file type is the last three characters of the name, without regard to ASCII case.
+MusicFileType MusicFileTypeOf(const std::wstring& file) {
+    if (file.size() < 3) return MusicFileType::Other;
+    std::wstring type = file.substr(file.size() - 3);
+    for (wchar_t& c : type) {
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    }
+    if (type == L"WAV") return MusicFileType::Wav;
+    if (type == L"MP3") return MusicFileType::Mp3;
+    return MusicFileType::Other;
+}
+
+constexpr std::int16_t kCdSource = 1;
+constexpr std::int16_t kFileSource = 2;
+
+}  // namespace
+
+void ShowMode::Load(const std::wstring& programFolder) {
+    platform.StartRenderer(RendererPath(programFolder));
+    if (settings.BgmKind == kCdSource) {
+        music.OpenCd(settings.BgmRepeatTrack);
+        timer2Enabled = true;
+    }
+    if (settings.BgmKind == kFileSource) {
+        switch (MusicFileTypeOf(settings.BgmFile)) {
+            case MusicFileType::Wav:
+                music.StartWav(settings.BgmFile);
+                break;
+            case MusicFileType::Mp3:
+                music.StartMp3(settings.BgmFile);
+                timer1Enabled = true;
+                break;
+            case MusicFileType::Other:
+                break;
+        }
+    }
+}
+
+void ShowMode::Timer1Tick() {
+    music.RestartMp3IfEnded();
+}
+
+void ShowMode::Timer2Tick() {
+    music.CdWatchTick();
+    timer2Enabled = music.CdWatchOk();
+}
+
+bool ShowMode::Timer3Tick() {
+    // The renderer counts as gone once its process has ended or its window, once seen, has
+    // closed. A renderer still starting gets a bounded grace to open its window.
+    if (platform.RendererWindowExists()) {
+        rendererSeen = true;
+        return false;
+    }
+    const bool gone =
+        rendererSeen || platform.RendererEnded() || ++ticksWithoutWindow > kStartGraceTicks;
+    if (gone) timer3Enabled = false;
+    return gone;
+}
+
+void ShowMode::QueryUnload() {
+    if (timer2Enabled) {
+        timer2Enabled = false;
+        music.StopCd();
+    }
+    if (settings.BgmKind == kFileSource) {
+        switch (MusicFileTypeOf(settings.BgmFile)) {
+            case MusicFileType::Wav:
+                music.StopWav();
+                break;
+            case MusicFileType::Mp3:
+                music.StopMp3();
+                break;
+            case MusicFileType::Other:
+                break;
+        }
+    }
+    // The cursor was hidden once for /s; show it once. (Passing the display count as the flag
+    // would hide it further whenever the hide had returned 0.)
+    if (modeLetter == L'S') settings.CursorCount = platform.ShowCursor(true);
+}
