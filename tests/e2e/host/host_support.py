@@ -2,13 +2,11 @@
 and the tests' Windows probe."""
 
 import shutil
-import contextlib
 import subprocess
-import tempfile
 import time
 from pathlib import Path
 
-from harness import WINDOWS_BIN, check, fail, started, virtual_display, wine_environment
+from harness import WINDOWS_BIN, check, fail, run_wine, started
 
 HOST = WINDOWS_BIN / "src/host/Lullvane.scr"
 REAL_RENDERER = WINDOWS_BIN / "src/renderer/Lullvane.dll"
@@ -47,20 +45,14 @@ def windows_path(path):
 
 def probe(env, *arguments, timeout=60):
     """Runs the probe; returns (exit code, {key: value} of everything it printed)."""
-    # Output goes through a file, not a pipe: a Wine server started by this call inherits the
-    # probe's handles and would hold a pipe open long after the probe has ended.
-    with tempfile.TemporaryFile() as output:
-        result = subprocess.run(["wine", str(PROBE), *[str(a) for a in arguments]], env=env,
-                                stdout=output, stderr=subprocess.DEVNULL, timeout=timeout)
-        output.seek(0)
-        text = output.read().decode(errors="replace")
+    code, text = run_wine([PROBE, *arguments], env, timeout)
     values = {}
-    for line in text.replace("\r", "").split("\n"):
+    for line in text.split("\n"):
         for pair in line.split(" "):
             if "=" in pair:
                 key, value = pair.split("=", 1)
                 values[key] = value
-    return result.returncode, values
+    return code, values
 
 
 def start_host(host, *arguments, env):
@@ -104,32 +96,3 @@ def require_windows_build():
     for path in (HOST, PROBE, STAND_IN_RENDERER):
         if not path.exists():
             fail(f"missing {path}: build the windows preset first")
-
-
-def wait_for_wine_session_end(env, timeout=60):
-    """Waits until the prefix's Wine server has ended. Wine's desktop process keeps the display of
-    the session that started it, so a session must not outlive its display nor be shared with
-    one that has none."""
-    with contextlib.suppress(subprocess.TimeoutExpired):
-        subprocess.run(["wineserver", "-w"], env=env, timeout=timeout)
-
-
-@contextlib.contextmanager
-def wine_session(with_display=True):
-    """A Wine session of its own (in a virtual display unless told otherwise); yields the
-    environment for Wine."""
-    if not with_display:
-        env = wine_environment()
-        wait_for_wine_session_end(env)
-        try:
-            yield env
-        finally:
-            wait_for_wine_session_end(env)
-        return
-    with virtual_display() as display:
-        env = wine_environment(display)
-        wait_for_wine_session_end(env)
-        try:
-            yield env
-        finally:
-            wait_for_wine_session_end(env)

@@ -3,9 +3,9 @@ text with an OK button and no icon, and end when it is closed."""
 
 import sys
 
-from harness import check, scratch_dir
+from harness import check, scratch_dir, wine_session
 from host_support import (PRODUCT_TITLE, install, probe, require_windows_build, start_host,
-                          wait_until_ended, wine_session)
+                          wait_until_ended)
 
 MESSAGE = "Lullvane.dll が同じﾌｫﾙﾀﾞに見つかりません！"
 

@@ -4,9 +4,8 @@ round's preview ends within two seconds, and no host process is left behind."""
 import sys
 import time
 
-from harness import check, scratch_dir, wait_for
-from host_support import (install, probe, processes_running_from, require_windows_build, windows_path,
-                          wine_session)
+from harness import check, scratch_dir, wait_for, wine_session
+from host_support import install, probe, processes_running_from, require_windows_build, windows_path
 
 ROUNDS = 200
 

@@ -6,8 +6,8 @@ import sys
 import threading
 from pathlib import Path
 
-from harness import capture_screen, check, image_pixels, scratch_dir, wait_for
-from host_support import install, probe, require_windows_build, windows_path, wine_session
+from harness import capture_screen, check, image_pixels, scratch_dir, wait_for, wine_session
+from host_support import install, probe, require_windows_build, windows_path
 
 STILL = Path(__file__).resolve().parents[3] / "assets/preview_still.png"
 LEFT, TOP = 100, 60

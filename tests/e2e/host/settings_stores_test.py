@@ -6,8 +6,8 @@ import subprocess
 import sys
 import tempfile
 
-from harness import LINUX_BIN, WINDOWS_BIN, check, scratch_dir
-from host_support import windows_path, wine_session
+from harness import check, LINUX_BIN, scratch_dir, WINDOWS_BIN, wine_session
+from host_support import windows_path
 
 WIN32_TOOL = WINDOWS_BIN / "tests/e2e/host/win32/settings-store-tool.exe"
 NATIVE_TOOL = LINUX_BIN / "tests/e2e/host/settings-store-tool"

@@ -5,10 +5,10 @@ slow to open its window keeps the show alive."""
 import sys
 import time
 
-from harness import check, scratch_dir, wait_for
+from harness import check, scratch_dir, wait_for, wine_session
 from host_support import (RENDERER_TITLE, SHOW_TITLE, install, probe, processes_running_from,
-                          require_windows_build, run_host, start_host, wait_until_ended, windows_path,
-                          wine_session)
+                          require_windows_build, run_host, start_host, wait_until_ended,
+                          windows_path)
 
 
 def renderer_count(env):

@@ -11,7 +11,7 @@ import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
 from harness import (LINUX_BIN, capture_screen, check, image_pixels, scratch_dir, started,
-                     virtual_display, wait_for)
+                     virtual_display)
 from xlib_window import XWindow
 
 FLAME = LINUX_BIN / "src/renderer/lullvane-flame"

@@ -6,8 +6,8 @@ import sys
 import tempfile
 import time
 
-from harness import (WINDOWS_BIN, capture_screen, check, scratch_dir, started, virtual_display,
-                     wait_for, wine_environment)
+from harness import (WINDOWS_BIN, capture_screen, check, scratch_dir, started, wait_for,
+                     wine_session)
 
 RENDERER = WINDOWS_BIN / "src/renderer/Lullvane.dll"
 PROBE = WINDOWS_BIN / "tests/e2e/renderer/probe/renderer_probe.exe"
@@ -67,8 +67,8 @@ def check_flame(display, path):
 
 
 def main():
-    with virtual_display(*SCREEN) as display, scratch_dir() as scratch:
-        env = wine_environment(display)
+    with wine_session(True, *SCREEN) as env, scratch_dir() as scratch:
+        display = env["DISPLAY"]
         env["WINEDEBUG"] = "-all,warn+debugstr"  # the debug channel, on the renderer's stderr
 
         # Start-up, window, picture and debug line; the three harmless keys, then Esc.
