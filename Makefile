@@ -18,9 +18,17 @@ test: deps
 	$(MAKE) --no-print-directory linux windows
 	ctest --preset linux
 
+# Google Benchmark for the simulation, then lullvane-flame's frames per second at 1920x1080 under
+# Xvfb (Mesa, software) with a full pool, for both drawing paths in the same run.
 bench: deps linux
 	cmake --build --preset linux --target lullvane_bench
 	build/linux/bench/lullvane_bench
+	scripts/with-virtual-display 1920x1080 \
+	  build/linux/src/renderer/lullvane-flame --benchmark-fps 300
+
+# The flame full screen on this display; without a display, a still picture of it.
+run: deps linux
+	@scripts/run-flame
 
 clean:
 	rm -rf build

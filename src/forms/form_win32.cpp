@@ -19,7 +19,7 @@ void RegisterFormClass() {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
     registered = RegisterClassExW(&windowClass) != 0;
 }
@@ -71,10 +71,10 @@ void Form::Add(Image& image) {
 LRESULT CALLBACK Form::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!form) return DefWindowProcW(window, message, wParam, lParam);
-    return form->Handle(message, wParam, lParam);
+    return form->OnMessage(message, wParam, lParam);
 }
 
-LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE:
             Unload();

@@ -46,7 +46,7 @@ class Form {
   private:
     friend class Timer;
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
     void RunUnloadEvents();
 

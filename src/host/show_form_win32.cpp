@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "application_win32.h"
-#include "show_music.h"
+#include "winmm_port_win32.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ std::int32_t ShowForm::Platform::ShowCursor(bool show) {
 
 ShowForm::ShowForm(SettingsVariables& settings, wchar_t modeLetter, std::wstring folder)
     : programFolder(std::move(folder)),
-      music(MakeBackgroundMusic()),
+      music(MakeWinmmBackgroundMusic()),
       mode(*music, platform, settings, modeLetter),
       form({L"Torvane2_Main", RGB(0, 0, 0), 0, 0}),
       timer1(form, ShowMode::kTimer1Interval, [this] { mode.Timer1Tick(); }),

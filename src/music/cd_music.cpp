@@ -1,12 +1,12 @@
 #include "cd_music.h"
 
-#include <cwchar>
 #include <cwctype>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "mci_direct.h"
+#include "number_text.h"
 
 namespace {
 
@@ -19,34 +19,6 @@ bool IsErrorAnswer(std::wstring_view answer) {
         }
     }
     return false;
-}
-
-bool IsDigit(wchar_t c) {
-    return c >= L'0' && c <= L'9';
-}
-
-// A decimal number with optional blanks around it, sign, fraction and exponent; nothing else.
-std::optional<double> ReadNumber(std::wstring_view text) {
-    const size_t first = text.find_first_not_of(L' ');
-    if (first == std::wstring_view::npos) return std::nullopt;
-    const std::wstring number(text.substr(first, text.find_last_not_of(L' ') + 1 - first));
-    size_t i = 0;
-    if (number[i] == L'+' || number[i] == L'-') ++i;
-    size_t digits = 0;
-    for (; i < number.size() && IsDigit(number[i]); ++i) ++digits;
-    if (i < number.size() && number[i] == L'.') {
-        for (++i; i < number.size() && IsDigit(number[i]); ++i) ++digits;
-    }
-    if (digits == 0) return std::nullopt;
-    if (i < number.size() && (number[i] == L'e' || number[i] == L'E')) {
-        ++i;
-        if (i < number.size() && (number[i] == L'+' || number[i] == L'-')) ++i;
-        const size_t exponentStart = i;
-        while (i < number.size() && IsDigit(number[i])) ++i;
-        if (i == exponentStart) return std::nullopt;
-    }
-    if (i != number.size()) return std::nullopt;
-    return std::wcstod(number.c_str(), nullptr);
 }
 
 }  // namespace
@@ -75,7 +47,7 @@ bool CdMusic::WatchDisc() {
     const bool stopped = QueryModeWord(port, L"status cdaudio mode", cdModeText) == L"stopped";
 
     if (bgmRepeatTrack != 0) {
-        const std::optional<double> currentTrack = ReadNumber(current);
+        const std::optional<double> currentTrack = ParseNumber(current);
         if (!currentTrack) return false;
         if (*currentTrack != bgmRepeatTrack || stopped) {
             // The position goes back unparsed, so it is in whatever time format is in force.

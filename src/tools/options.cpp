@@ -1,39 +1,24 @@
 #include "options.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
 #include <limits>
+
+#include "argument_numbers.h"
 
 namespace {
 
-std::optional<long long> ParseCount(std::string_view text, long long min, long long max) {
-    long long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || value < min || value > max) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// A non-negative, finite number of seconds.
+// A non-negative, finite number of seconds that single precision can hold.
 std::optional<float> ParseSeconds(std::string_view text) {
-    if (text.empty()) return std::nullopt;
-    const std::string copy(text);
-    char* end = nullptr;
-    const double value = std::strtod(copy.c_str(), &end);
-    if (end != copy.c_str() + copy.size() || !std::isfinite(value) || value < 0 ||
-        value > std::numeric_limits<float>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<float>(value);
+    const auto value = ParseFiniteNumber(text);
+    if (!value || *value < 0 || *value > std::numeric_limits<float>::max()) return std::nullopt;
+    return static_cast<float>(*value);
 }
 
 std::optional<KeyPress> ParseKey(std::string_view text) {
     const auto colon = text.find(':');
     if (colon == std::string_view::npos) return std::nullopt;
-    const auto frame = ParseCount(text.substr(0, colon), 1, std::numeric_limits<long long>::max());
-    const auto code = ParseCount(text.substr(colon + 1), 0, 0xFFFF);
+    const auto frame =
+        ParseWholeNumber(text.substr(0, colon), 1, std::numeric_limits<long long>::max());
+    const auto code = ParseWholeNumber(text.substr(colon + 1), 0, 0xFFFF);
     if (!frame || !code) return std::nullopt;
     return KeyPress{*frame, static_cast<unsigned>(*code)};
 }
@@ -101,7 +86,7 @@ ParseResult<TraceOptions> ParseTraceOptions(const std::vector<std::string_view>&
     return ParsePairs(args, TraceOptions{},
                       [&](TraceOptions& o, std::string_view name, std::string_view value) {
                           if (name == "--frames")
-                              return Store(ParseCount(value, 0, kMaxFrames), o.frames);
+                              return Store(ParseWholeNumber(value, 0, kMaxFrames), o.frames);
                           if (name == "--dt") return Store(ParseSeconds(value), o.dt);
                           if (name == "--first-dt") {
                               const auto seconds = ParseSeconds(value);
@@ -125,12 +110,13 @@ ParseResult<StillOptions> ParseStillOptions(const std::vector<std::string_view>&
     auto result = ParsePairs(
         args, StillOptions{}, [&](StillOptions& o, std::string_view name, std::string_view value) {
             if (name == "--frames") {
-                return Store(ParseCount(value, 0, std::numeric_limits<long long>::max()), o.frames);
+                return Store(ParseWholeNumber(value, 0, std::numeric_limits<long long>::max()),
+                             o.frames);
             }
             if (name == "--dt") return Store(ParseSeconds(value), o.dt);
             long long side = 0;
             if (name == "--width" || name == "--height") {
-                if (Store(ParseCount(value, 1, kMaxSide), side) < 0) return -1;
+                if (Store(ParseWholeNumber(value, 1, kMaxSide), side) < 0) return -1;
                 (name == "--width" ? o.width : o.height) = static_cast<int>(side);
                 return 1;
             }

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-bool WritePng(const Canvas& canvas, const std::string& path) {
+bool WritePng(int width, int height, const std::uint8_t* rgb, const std::string& path) {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
     if (!file) return false;
 
@@ -20,14 +20,17 @@ bool WritePng(const Canvas& canvas, const std::string& path) {
         return false;
     }
     png_init_io(png, file.get());
-    png_set_IHDR(png, info, static_cast<png_uint_32>(canvas.Width()),
-                 static_cast<png_uint_32>(canvas.Height()), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (int row = 0; row < canvas.Height(); ++row) {
-        png_write_row(png, canvas.Pixel(0, row));
-    }
+    const size_t stride = static_cast<size_t>(3) * width;
+    for (int row = 0; row < height; ++row) png_write_row(png, rgb + stride * row);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return std::fflush(file.get()) == 0;
+}
+
+bool WritePng(const Canvas& canvas, const std::string& path) {
+    return WritePng(canvas.Width(), canvas.Height(), canvas.Pixels().data(), path);
 }

@@ -3,7 +3,7 @@
 import subprocess
 import sys
 
-from harness import LINUX_BIN, WINDOWS_BIN, check, wine_environment
+from harness import LINUX_BIN, WINDOWS_BIN, check, run_wine, wine_session
 
 FRAMES = "400"
 TOLERANCE = 1e-3
@@ -28,9 +28,9 @@ def main():
                  "--print", "all"]
     native = subprocess.run([str(LINUX_BIN / "src/tools/flame-trace"), *arguments], check=True,
                             capture_output=True, text=True, timeout=120).stdout
-    wine = subprocess.run(["wine", str(WINDOWS_BIN / "src/tools/flame-trace.exe"), *arguments],
-                          env=wine_environment(), check=True, capture_output=True, text=True,
-                          timeout=300).stdout
+    with wine_session(with_display=False) as env:
+        code, wine = run_wine([WINDOWS_BIN / "src/tools/flame-trace.exe", *arguments], env, 300)
+    check(code == 0, f"flame-trace.exe exited with {code}")
     native_records, wine_records = records(native), records(wine)
     check(len(native_records) == len(wine_records),
           f"record counts differ: native {len(native_records)}, wine {len(wine_records)}")

@@ -85,6 +85,39 @@ def virtual_display(width=1024, height=768):
             server.kill()
 
 
+def wait_for_wine_session_end(env, timeout=60):
+    """Waits until the prefix's Wine server has ended. Wine's desktop process keeps the display of
+    the session that started it, so a session must not outlive its display nor be shared with one
+    that has none."""
+    with contextlib.suppress(subprocess.TimeoutExpired):
+        subprocess.run(["wineserver", "-w"], env=env, timeout=timeout)
+
+
+@contextlib.contextmanager
+def wine_session(with_display=True, width=1024, height=768):
+    """A Wine session of its own, in a virtual display of that size unless told otherwise; yields
+    the environment for Wine (its DISPLAY names the display)."""
+    with contextlib.ExitStack() as stack:
+        display = stack.enter_context(virtual_display(width, height)) if with_display else None
+        env = wine_environment(display)
+        wait_for_wine_session_end(env)
+        try:
+            yield env
+        finally:
+            wait_for_wine_session_end(env)
+
+
+def run_wine(command, env, timeout):
+    """Runs a Windows console program to its end; returns (exit code, its output as text).
+    Output goes through a file, not a pipe: a Wine server started by this call inherits the
+    program's handles and would hold a pipe open long after the program has ended."""
+    with tempfile.TemporaryFile() as output:
+        result = subprocess.run(["wine", *[str(part) for part in command]], env=env, stdout=output,
+                                stderr=subprocess.DEVNULL, timeout=timeout)
+        output.seek(0)
+        return result.returncode, output.read().decode(errors="replace").replace("\r", "")
+
+
 @contextlib.contextmanager
 def started(command, env=None, cwd=None, stdout=subprocess.PIPE, stderr=subprocess.PIPE):
     """A process that is killed, with its whole group, if it is still running at the end."""

@@ -6,7 +6,7 @@ import time
 from pathlib import Path
 
 from harness import (WINDOWS_BIN, capture_screen, check, image_pixels, scratch_dir, started,
-                     virtual_display, wait_for, wine_environment)
+                     wait_for, wine_session)
 
 APP = WINDOWS_BIN / "tests/e2e/button/app/command-button-app.exe"
 ASSETS = Path(__file__).resolve().parents[3] / "assets"
@@ -206,8 +206,8 @@ def run_disabled(display, env, folder):
 
 def main():
     check(APP.exists(), f"missing {APP}: build the windows preset first")
-    with scratch_dir() as folder, virtual_display(320, 200) as display:
-        env = wine_environment(display)
+    with scratch_dir() as folder, wine_session(True, 320, 200) as env:
+        display = env["DISPLAY"]
         run_enabled(display, env, folder)
         run_disabled(display, env, folder)
 

@@ -5,7 +5,7 @@ import subprocess
 import sys
 import time
 
-from harness import WINDOWS_BIN, check, fail, scratch_dir, started, wine_environment
+from harness import WINDOWS_BIN, check, fail, scratch_dir, started, wine_session
 
 PROBE = WINDOWS_BIN / "tests/e2e/music/probe/mci_probe.exe"
 EMPTY_TEXT = "コマンド文字列が指定されていません"
@@ -74,7 +74,8 @@ def main():
                  f"send:{OPEN_MISSING_MP3}", "query:status MP3Play mode", "send:close MP3Play",
                  "cd:3", f"mp3:{MISSING_MP3}", f"wav:{wav_path}"]
         started_at = time.monotonic()
-        output = run_probe(steps, wine_environment())
+        with wine_session(with_display=False) as env:
+            output = run_probe(steps, env)
         elapsed = time.monotonic() - started_at
     print(output)
     report = parse_steps(output)

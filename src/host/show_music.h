@@ -1,8 +1,0 @@
-#pragma once
-
-#include <memory>
-
-#include "background_music.h"
-
-// The background music the show form plays through.
-std::unique_ptr<BackgroundMusic> MakeBackgroundMusic();
