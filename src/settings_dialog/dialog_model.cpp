@@ -24,6 +24,15 @@ std::vector<std::wstring> TrackEntries() {
     return entries;
 }
 
+std::wstring FileFilter() {
+    std::wstring filter(kFileFilterDescription);
+    filter += L'\0';
+    filter += kFileFilterPattern;
+    filter += L'\0';
+    filter += L'\0';
+    return filter;
+}
+
 Point DialogPlacement(int screenWidth, int screenHeight, int windowWidth, int windowHeight) {
     // Integer division truncates toward zero, also for a window larger than the screen.
     return {(screenWidth - windowWidth) / 2, (screenHeight - windowHeight) / 3};

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "profile_store.h"
@@ -33,6 +34,19 @@ std::wstring TrackText(std::int32_t track);
 
 // The track box's list: the empty text, then "1" to "30".
 std::vector<std::wstring> TrackEntries();
+
+// The open-file dialog for the music file: its title, its one filter, and the size of the
+// buffers that receive the chosen path and file name.
+inline constexpr std::wstring_view kFileChooserTitle =
+    L"\uFF8C\uFF67\uFF72\uFF99\u3092\u958B\u304F";
+inline constexpr std::wstring_view kFileFilterDescription =
+    L"BGM\uFF8C\uFF67\uFF72\uFF99 (MP3 WAV)";
+inline constexpr std::wstring_view kFileFilterPattern = L"*.MP3;*.WAV";
+inline constexpr int kFileBufferSize = 255;
+
+// The filter as the open-file dialog takes it: description, NUL, pattern, NUL, and the NUL that
+// ends the list.
+std::wstring FileFilter();
 
 struct Point {
     int x, y;

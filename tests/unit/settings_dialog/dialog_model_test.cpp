@@ -44,6 +44,14 @@ TEST(SettingsDialogModel, TrackTextsAndTheListOfThirtyOneEntries) {
     EXPECT_EQ(entries.back(), L"30");
 }
 
+TEST(SettingsDialogModel, TheFileChoosersFilterIsOnePairEndedTwice) {
+    const std::wstring filter = FileFilter();
+    const std::wstring expected = std::wstring(L"BGM\uFF8C\uFF67\uFF72\uFF99 (MP3 WAV)") + L'\0' +
+                                  L"*.MP3;*.WAV" + L'\0' + L'\0';
+    EXPECT_EQ(filter, expected);
+    EXPECT_EQ(kFileChooserTitle, L"\uFF8C\uFF67\uFF72\uFF99\u3092\u958B\u304F");
+}
+
 TEST(SettingsDialogModel, PlacementAndZoomPoint) {
     // A 1024 x 768 screen and a 502 x 276 pixel window, in twips.
     const Point placed = DialogPlacement(15360, 11520, 7530, 4140);
