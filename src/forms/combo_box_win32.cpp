@@ -2,7 +2,8 @@
 
 namespace forms {
 
-bool ComboBox::Create(HWND parent, int controlId, int x, int y, int width, int listRows) {
+bool ComboBox::Create(HWND parent, int controlId, int x, int y, int width, int height,
+                      int listRows) {
     if (window) return false;
     const auto font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICW metrics{};
@@ -22,6 +23,16 @@ bool ComboBox::Create(HWND parent, int controlId, int x, int y, int width, int l
                              GetModuleHandleW(nullptr), nullptr);
     if (!window) return false;
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // The closed box is as high as its selection field and frame: the field takes up the
+    // difference. Systems differ in how the field's height maps to the box's, so measure again.
+    LRESULT field = SendMessageW(window, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int attempt = 0; attempt < 3 && field > 0 && field != CB_ERR; ++attempt) {
+        SendMessageW(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+        RECT closed{};
+        GetWindowRect(window, &closed);
+        if (closed.bottom - closed.top == height) break;
+        field += height - (closed.bottom - closed.top);
+    }
     return true;
 }
 

@@ -13,9 +13,9 @@ class ComboBox {
     ComboBox(const ComboBox&) = delete;
     ComboBox& operator=(const ComboBox&) = delete;
 
-    // Makes the window at (x, y) in parent's client area, width pixels wide; the closed box is as
-    // high as its font needs, the list shows listRows entries at a time.
-    bool Create(HWND parent, int controlId, int x, int y, int width, int listRows);
+    // Makes the window at (x, y) in parent's client area, width x height pixels when closed; the
+    // open list shows listRows entries at a time.
+    bool Create(HWND parent, int controlId, int x, int y, int width, int height, int listRows);
 
     HWND Handle() const { return window; }
     void SetEnabled(bool enabled);

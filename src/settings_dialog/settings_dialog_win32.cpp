@@ -143,7 +143,8 @@ void SettingsDialog::CreateWindowed(const ControlLayout& layout) {
             Pic_C0.Create(parent, id, frame.x, frame.y, frame.width, frame.height);
             break;
         case ControlKind::ComboBox:
-            BGM_Repeat.Create(parent, id, frame.x, frame.y, frame.width, kTrackListRows);
+            BGM_Repeat.Create(parent, id, frame.x, frame.y, frame.width, frame.height,
+                              kTrackListRows);
             break;
         case ControlKind::CustomButton: {
             // What the dialog's design stores for each of its buttons: a caption and a font.
