@@ -13,6 +13,7 @@
 #include "mouse_pointer_win32.h"
 #include "prepare_buttons_win32.h"
 #include "skin.h"
+#include "startup.h"
 
 namespace {
 
@@ -51,10 +52,14 @@ SettingsDialog::SettingsDialog(SettingsVariables& settings, std::wstring folder,
       font(DialogFont(forms::FaceInstalled)),
       twipsPerPixelX(forms::TwipsPerPixelX()),
       twipsPerPixelY(forms::TwipsPerPixelY()),
-      form({std::wstring(L"<Lullvane>"), ColourOf(kDialogBackColour),
-            PixelsOf(kDialogClientWidth, twipsPerPixelX),
-            PixelsOf(kDialogClientHeight, twipsPerPixelY), forms::BorderStyle::FixedSingle,
-            L"LULLVANE", true}),
+      // The caption is also what a second start of the program looks for.
+      form({.caption = std::wstring(kSettingsDialogCaption.begin(), kSettingsDialogCaption.end()),
+            .backColour = ColourOf(kDialogBackColour),
+            .width = PixelsOf(kDialogClientWidth, twipsPerPixelX),
+            .height = PixelsOf(kDialogClientHeight, twipsPerPixelY),
+            .border = forms::BorderStyle::FixedSingle,
+            .icon = L"LULLVANE",
+            .persistentImage = true}),
       Pic_C0(ColourOf(kPanelBackColour)),
       Shape3(RGB(0, 0, 0)),
       Img_Ra{forms::Picture::FromResource(L"INDICATOR_UNSELECTED"),
@@ -92,10 +97,14 @@ void SettingsDialog::CreateControls() {
         const PixelFrame frame = FrameOf(layout);
         switch (layout.kind) {
             case ControlKind::Label: {
-                auto label = std::make_unique<forms::Label>(forms::LabelDesign{
-                    std::wstring(layout.text), FontDesignOf(font, layout.underline),
-                    ColourOf(layout.textColour), true, RGB(255, 255, 255), layout.centred,
-                    layout.autoSize, layout.sunkenBorder});
+                auto label = std::make_unique<forms::Label>(
+                    forms::LabelDesign{.caption = std::wstring(layout.text),
+                                       .font = FontDesignOf(font, layout.underline),
+                                       .foreColour = ColourOf(layout.textColour),
+                                       .transparent = true,
+                                       .centred = layout.centred,
+                                       .autoSize = layout.autoSize,
+                                       .sunkenBorder = layout.sunkenBorder});
                 label->Place(frame.x, frame.y, frame.width, frame.height);
                 container.Add(*label);
                 labels[layout.id] = std::move(label);
