@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "image_win32.h"
 #include "timer_win32.h"
 
 namespace forms {
@@ -24,9 +23,15 @@ void RegisterFormClass() {
     registered = RegisterClassExW(&windowClass) != 0;
 }
 
+DWORD StyleOf(BorderStyle border) {
+    const DWORD style = border == BorderStyle::FixedSingle ? WS_CAPTION | WS_SYSMENU : WS_POPUP;
+    return style | WS_CLIPCHILDREN;
+}
+
 }  // namespace
 
-Form::Form(FormDesign design) : design(std::move(design)) {}
+Form::Form(FormDesign design)
+    : design(std::move(design)), surface(this->design.backColour, this->design.persistentImage) {}
 
 Form::~Form() {
     if (window) {
@@ -34,38 +39,64 @@ Form::~Form() {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         DestroyWindow(window);
     }
-    if (background) DeleteObject(background);
+    if (icon) DestroyIcon(icon);
 }
 
 void Form::Load() {
     if (window) return;
     RegisterFormClass();
-    background = CreateSolidBrush(design.backColour);
-    window = CreateWindowExW(0, kClassName, design.caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, 0,
-                             0, design.width, design.height, nullptr, nullptr,
+    const DWORD style = StyleOf(design.border);
+    RECT outer{0, 0, design.width, design.height};
+    AdjustWindowRectEx(&outer, style, FALSE, 0);
+    window = CreateWindowExW(0, kClassName, design.caption.c_str(), style, 0, 0,
+                             outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
     if (!window) return;
     ++loadedForms;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::Procedure));
+    if (design.icon) {
+        icon = static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), design.icon, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+        if (icon) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
+    surface.Attach(window);
     if (Loaded) Loaded();
 }
 
 void Form::Show() {
-    if (window) ShowWindow(window, SW_SHOW);
+    if (!window) return;
+    if (!shown) {
+        shown = true;
+        if (Resized) Resized();
+    }
+    ShowWindow(window, SW_SHOW);
+}
+
+void Form::ShowModal() {
+    Show();
+    MSG message;
+    while (window) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            // Leave the end of the program to the loop that waits for it.
+            if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (window && IsDialogMessageW(window, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
 }
 
 void Form::Unload() {
+    if (!window) return;
+    RunUnloadEvents();
     if (window) DestroyWindow(window);
 }
 
 void Form::Move(int x, int y, int width, int height) {
     if (window) MoveWindow(window, x, y, width, height, TRUE);
-}
-
-void Form::Add(Image& image) {
-    images.push_back(&image);
-    if (window) InvalidateRect(window, nullptr, TRUE);
 }
 
 LRESULT CALLBACK Form::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -75,12 +106,16 @@ LRESULT CALLBACK Form::Procedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const auto handled = surface.Handle(window, message, wParam, lParam)) return *handled;
     switch (message) {
         case WM_CLOSE:
             Unload();
             return 0;
+        case WM_SIZE:
+            if (shown && Resized) Resized();
+            return 0;
         case WM_DESTROY:
-            // Reached whether the form was unloaded or its window went with a parent window.
+            // Reached without Unload when the window goes with a parent window.
             RunUnloadEvents();
             return 0;
         case WM_NCDESTROY: {
@@ -96,25 +131,9 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (timer != timers.end()) (*timer)->Fire();
             return 0;
         }
-        case WM_ERASEBKGND: {
-            RECT area;
-            GetClientRect(window, &area);
-            FillRect(reinterpret_cast<HDC>(wParam), &area, background);
-            return 1;
-        }
-        case WM_PAINT:
-            Paint();
-            return 0;
         default:
             return DefWindowProcW(window, message, wParam, lParam);
     }
-}
-
-void Form::Paint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    for (const Image* image : images) image->Paint(dc);
-    EndPaint(window, &paint);
 }
 
 void Form::RunUnloadEvents() {

@@ -6,23 +6,32 @@
 #include <string>
 #include <vector>
 
+#include "surface_win32.h"
+
 namespace forms {
 
-class Image;
 class Timer;
+
+enum class BorderStyle {
+    None,         // no border, no title bar
+    FixedSingle,  // a thin frame the user cannot drag, a title bar with a close box
+};
 
 struct FormDesign {
     std::wstring caption;
     COLORREF backColour = RGB(0, 0, 0);
-    int width = 0;  // pixels
+    int width = 0;  // client area, pixels
     int height = 0;
+    BorderStyle border = BorderStyle::None;
+    const wchar_t* icon = nullptr;  // the window's icon from the program's resources, if any
+    bool persistentImage = false;   // keeps a persistent background image (Surface)
 };
 
-// A form: a window without border or title bar, drawn in its back colour with the windowless
-// images it contains, carrying timers. Loading creates the window hidden; unloading (asked for,
-// closed by the system, or destroyed together with a parent window) runs QueryUnload, then
-// Unloaded while the window still exists, then destroys it. The program's message loop ends when
-// the last loaded form has gone.
+// A form: a top-level window drawn in its back colour (or its persistent background image) with
+// the windowless controls it contains, carrying timers. Loading creates the window hidden;
+// unloading (asked for, closed by the user or the system, or destroyed together with a parent
+// window) runs QueryUnload, then Unloaded while the window is still on the screen, then destroys
+// it. The program's message loop ends when the last loaded form has gone.
 class Form {
   public:
     explicit Form(FormDesign design);
@@ -31,30 +40,37 @@ class Form {
     Form& operator=(const Form&) = delete;
 
     std::function<void()> Loaded;
+    // When the window has been given its size: first when it is shown, then on every change.
+    std::function<void()> Resized;
     std::function<void()> QueryUnload;
     std::function<void()> Unloaded;
 
     void Load();
     void Show();
+    // Shows the form and returns once it has been unloaded; the keyboard moves the focus
+    // through its controls with Tab in the order they were created.
+    void ShowModal();
     void Unload();
 
     HWND Handle() const { return window; }
-    // Position and size in pixels, in the parent's client area (or on the screen).
+    // Position and size of the whole window in pixels, in the parent's client area (or on the
+    // screen).
     void Move(int x, int y, int width, int height);
-    void Add(Image& image);
+    void Add(WindowlessControl& control) { surface.Add(control); }
+    forms::Surface& Surface() { return surface; }
 
   private:
     friend class Timer;
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void Paint();
     void RunUnloadEvents();
 
     FormDesign design;
+    forms::Surface surface;
     HWND window = nullptr;
-    HBRUSH background = nullptr;
+    HICON icon = nullptr;
+    bool shown = false;
     bool unloading = false;
-    std::vector<Image*> images;
     std::vector<Timer*> timers;
 };
 

@@ -2,26 +2,51 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "windowless_win32.h"
+
 namespace forms {
 
-// A windowless picture drawn by its form: a bitmap from the program's resources, stretched to
-// the frame it is given.
-class Image {
+// A bitmap from the program's resources, shared by the images that show it.
+class Picture {
   public:
-    explicit Image(int bitmapResource);
-    ~Image();
-    Image(const Image&) = delete;
-    Image& operator=(const Image&) = delete;
+    // Null when the program has no such bitmap.
+    static std::shared_ptr<const Picture> FromResource(const wchar_t* name);
+    static std::shared_ptr<const Picture> FromResource(int id) {
+        return FromResource(MAKEINTRESOURCEW(id));
+    }
+    ~Picture();
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
 
-    // Frame in pixels, in the form's client area.
-    void Move(int x, int y, int width, int height);
-    void Paint(HDC dc) const;
+    HBITMAP Bitmap() const { return bitmap; }
+    int Width() const { return width; }
+    int Height() const { return height; }
 
   private:
-    HBITMAP bitmap = nullptr;
-    int bitmapWidth = 0;
-    int bitmapHeight = 0;
-    RECT frame{};
+    explicit Picture(HBITMAP bitmap);
+    HBITMAP bitmap;
+    int width = 0;
+    int height = 0;
+};
+
+// A windowless picture drawn by its container. A stretched image fills its frame with the
+// picture; otherwise the image takes the picture's own size at its frame's top-left corner.
+class Image final : public WindowlessControl {
+  public:
+    explicit Image(std::shared_ptr<const Picture> picture = nullptr, bool stretch = false);
+
+    const std::shared_ptr<const Picture>& GetPicture() const { return picture; }
+    void SetPicture(std::shared_ptr<const Picture> newPicture);
+
+    void Paint(HDC dc) const override;
+
+  private:
+    void FitToPicture();
+
+    std::shared_ptr<const Picture> picture;
+    bool stretch;
 };
 
 }  // namespace forms

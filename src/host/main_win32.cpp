@@ -7,6 +7,7 @@
 #include "message_box_win32.h"
 #include "preview_form_win32.h"
 #include "profile_store_win32.h"
+#include "settings_dialog_win32.h"
 #include "settings_file.h"
 #include "show_form_win32.h"
 #include "startup.h"
@@ -59,7 +60,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             forms::Run();
             break;
         }
-        case StartupAction::SettingsDialog:  // the settings dialog is not part of this program yet
+        case StartupAction::SettingsDialog: {
+            Win32ProfileStore store;
+            SettingsDialog dialog(settings, programFolder, store);
+            dialog.ShowModal();
+            break;
+        }
         case StartupAction::End:
             break;
     }

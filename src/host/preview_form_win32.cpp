@@ -14,7 +14,7 @@ constexpr UINT kParentWatchInterval = 250;
 
 PreviewForm::PreviewForm()
     : form({L"Preview Window", RGB(0, 0, 0), kDesignWidth, kDesignHeight}),
-      Img_Prev(IDB_PREVIEW_STILL),
+      Img_Prev(forms::Picture::FromResource(IDB_PREVIEW_STILL), true),
       parentWatch(form, kParentWatchInterval, [this] {
           if (!IsWindow(parent)) form.Unload();
       }) {

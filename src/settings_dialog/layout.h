@@ -8,10 +8,7 @@
 // to the client area of the container, in creation order (a later control is drawn over an
 // earlier one).
 
-inline constexpr int kTwipsPerPixel = 15;  // at 96 dots per inch
-constexpr int TwipsToPixels(int twips) {
-    return twips / kTwipsPerPixel;
-}
+inline constexpr int kDesignTwipsPerPixel = 15;  // at 96 dots per inch
 
 inline constexpr int kDialogClientWidth = 7440;   // 496 pixels
 inline constexpr int kDialogClientHeight = 3645;  // 243 pixels
@@ -93,6 +90,28 @@ static_assert(RowsFollowTheControlOrder(), "the table is indexed by Control");
 
 constexpr const ControlLayout& LayoutOf(Control control) {
     return kDialogControls[static_cast<size_t>(control)];
+}
+
+// The music sources' indicators and captions, by source: 0 none, 1 audio CD, 2 music file.
+inline constexpr std::array<Control, 3> kSourceIndicators = {Control::ImgBgm0, Control::ImgBgm1,
+                                                             Control::ImgBgm2};
+inline constexpr std::array<Control, 3> kSourceCaptions = {Control::LblBgm0, Control::LblBgm1,
+                                                           Control::LblBgm2};
+
+struct PixelFrame {
+    int x, y, width, height;
+    bool operator==(const PixelFrame&) const = default;
+};
+
+// Twips to pixels on a screen with the given twips per pixel across and down (15 and 15 at 96
+// dots per inch, where every designed length is a whole number of pixels).
+constexpr int PixelsOf(int twips, int twipsPerPixel) {
+    return twips / twipsPerPixel;
+}
+constexpr PixelFrame PixelFrameOf(const ControlLayout& control, int twipsPerPixelX,
+                                  int twipsPerPixelY) {
+    return {PixelsOf(control.left, twipsPerPixelX), PixelsOf(control.top, twipsPerPixelY),
+            PixelsOf(control.width, twipsPerPixelX), PixelsOf(control.height, twipsPerPixelY)};
 }
 
 // The font of every label and button: a Japanese proportional Gothic face, 9.75 points.

@@ -6,27 +6,14 @@
 
 namespace {
 
-struct PixelRect {
-    int x, y, w, h;
-};
-
-PixelRect Pixels(Control control) {
-    const ControlLayout& c = LayoutOf(control);
-    return {TwipsToPixels(c.left), TwipsToPixels(c.top), TwipsToPixels(c.width),
-            TwipsToPixels(c.height)};
-}
-
-void ExpectPixels(Control control, PixelRect expected) {
-    const PixelRect actual = Pixels(control);
-    EXPECT_EQ(actual.x, expected.x) << LayoutOf(control).name;
-    EXPECT_EQ(actual.y, expected.y) << LayoutOf(control).name;
-    EXPECT_EQ(actual.w, expected.w) << LayoutOf(control).name;
-    EXPECT_EQ(actual.h, expected.h) << LayoutOf(control).name;
+void ExpectPixels(Control control, PixelFrame expected) {
+    EXPECT_EQ(PixelFrameOf(LayoutOf(control), kDesignTwipsPerPixel, kDesignTwipsPerPixel), expected)
+        << LayoutOf(control).name;
 }
 
 TEST(DialogLayout, TwipsConvertToTheDesignedPixelsExactly) {
-    EXPECT_EQ(TwipsToPixels(kDialogClientWidth), 496);
-    EXPECT_EQ(TwipsToPixels(kDialogClientHeight), 243);
+    EXPECT_EQ(PixelsOf(kDialogClientWidth, kDesignTwipsPerPixel), 496);
+    EXPECT_EQ(PixelsOf(kDialogClientHeight, kDesignTwipsPerPixel), 243);
     ExpectPixels(Control::CmdCan, {404, 200, 77, 25});
     ExpectPixels(Control::CmdSet, {324, 200, 77, 25});
     ExpectPixels(Control::PicC0, {12, 16, 469, 165});
@@ -44,9 +31,11 @@ TEST(DialogLayout, TwipsConvertToTheDesignedPixelsExactly) {
     ExpectPixels(Control::LblFname0, {72, 116, 373, 33});
     ExpectPixels(Control::LblUrl, {12, 208, 207, 13});
     for (const ControlLayout& c : kDialogControls) {
-        EXPECT_EQ(c.left % kTwipsPerPixel, 0) << c.name;
-        EXPECT_EQ(c.width % kTwipsPerPixel, 0) << c.name;
+        EXPECT_EQ(c.left % kDesignTwipsPerPixel, 0) << c.name;
+        EXPECT_EQ(c.width % kDesignTwipsPerPixel, 0) << c.name;
     }
+    // At 120 dots per inch (12 twips to the pixel) the same twips give a larger dialog.
+    EXPECT_EQ(PixelFrameOf(LayoutOf(Control::PicC0), 12, 12), (PixelFrame{15, 20, 586, 206}));
 }
 
 TEST(DialogLayout, TheFocusOrderHasNoRepeatsAndOnlyTheLinkLooksLikeOne) {

@@ -1,0 +1,12 @@
+#include "shape_win32.h"
+
+namespace forms {
+
+void Shape::Paint(HDC dc) const {
+    const HBRUSH brush = CreateSolidBrush(borderColour);
+    if (!brush) return;
+    FrameRect(dc, &Frame(), brush);
+    DeleteObject(brush);
+}
+
+}  // namespace forms

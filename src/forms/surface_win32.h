@@ -1,0 +1,63 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+#include "windowless_win32.h"
+
+namespace forms {
+
+// The client area of a form or picture box: its back colour, its persistent background image if
+// it keeps one (what is drawn into it stays until drawn over, and every repaint shows it), and
+// the windowless controls drawn on top. It routes the mouse to those controls and chooses the
+// mouse pointer.
+class Surface {
+  public:
+    Surface(COLORREF backColour, bool persistentImage);
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    // Binds the surface to its window once that exists, at the window's client size.
+    void Attach(HWND window);
+
+    // Adds a control on top of those added before.
+    void Add(WindowlessControl& control);
+    void Remove(WindowlessControl& control);
+
+    // Size of the drawing area in pixels.
+    int Width() const { return width; }
+    int Height() const { return height; }
+    // A one-pixel line into the persistent image, end point excluded; shown at the next repaint.
+    void DrawLine(int x1, int y1, int x2, int y2, COLORREF colour);
+    // Shows what was drawn into the persistent image.
+    void Refresh();
+
+    // The window's messages that the surface handles; nothing for the others.
+    std::optional<LRESULT> Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Invalidate(const RECT& area);
+
+  private:
+    void Resize(int newWidth, int newHeight);
+    void Paint();
+    void FillBack(HDC dc, const RECT& area) const;
+    WindowlessControl* ControlAt(POINT point) const;
+    bool SetPointer(HWND over, WORD hitTest);
+    void MouseDown(int button, LPARAM position);
+    void MouseUp(int button, LPARAM position);
+
+    COLORREF backColour;
+    bool keepsImage;
+    HWND window = nullptr;
+    int width = 0;
+    int height = 0;
+    HDC imageDc = nullptr;
+    HBITMAP image = nullptr;
+    HGDIOBJ imageDcDefault = nullptr;
+    std::vector<WindowlessControl*> controls;
+    WindowlessControl* pressed = nullptr;  // where the left button went down
+};
+
+}  // namespace forms

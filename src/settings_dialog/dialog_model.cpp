@@ -1,0 +1,61 @@
+#include "dialog_model.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "host_paths.h"
+#include "settings_file.h"
+
+SourceView ViewOf(std::int16_t bgmKind) {
+    SourceView view;
+    if (bgmKind >= 0 && bgmKind < kMusicSourceCount) view.indicatorSelected[bgmKind] = true;
+    view.trackBoxEnabled = bgmKind == 1;
+    view.fileButtonEnabled = bgmKind == 2;
+    return view;
+}
+
+std::wstring TrackText(std::int32_t track) {
+    return track == 0 ? std::wstring() : std::to_wstring(track);
+}
+
+std::vector<std::wstring> TrackEntries() {
+    std::vector<std::wstring> entries;
+    for (int track = 0; track < kTrackEntryCount; ++track) entries.push_back(TrackText(track));
+    return entries;
+}
+
+std::wstring FileFilter() {
+    std::wstring filter(kFileFilterDescription);
+    filter += L'\0';
+    filter += kFileFilterPattern;
+    filter += L'\0';
+    filter += L'\0';
+    return filter;
+}
+
+Point DialogPlacement(int screenWidth, int screenHeight, int windowWidth, int windowHeight) {
+    // Integer division truncates toward zero, also for a window larger than the screen.
+    return {(screenWidth - windowWidth) / 2, (screenHeight - windowHeight) / 3};
+}
+
+ZoomPoint ZoomPointFrom(std::optional<Point> cursor) {
+    if (!cursor) return {};
+    constexpr int kMin = std::numeric_limits<std::int16_t>::min();
+    constexpr int kMax = std::numeric_limits<std::int16_t>::max();
+    return {static_cast<std::int16_t>(std::clamp(cursor->x, kMin, kMax)),
+            static_cast<std::int16_t>(std::clamp(cursor->y, kMin, kMax))};
+}
+
+void SettingsDialogModel::ChooseSource(int source) {
+    settings.BgmKind = static_cast<std::int16_t>(source);
+}
+
+void SettingsDialogModel::ChooseFile(const std::wstring& path) {
+    settings.BgmFile = path;
+    settings.BgmFolder = FolderOf(path);
+}
+
+void SettingsDialogModel::Store(ProfileStore& store, const std::wstring& programFolder,
+                                const std::wstring& trackText) {
+    SaveSettings(store, programFolder, settings, trackText);
+}
