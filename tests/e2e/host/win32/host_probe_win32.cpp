@@ -20,56 +20,11 @@
 #include <string>
 #include <vector>
 
+#include "probe_support.h"
+
 namespace {
 
 using Clock = DWORD;
-
-std::string Narrow(const std::wstring& text, UINT codePage) {
-    const int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                        nullptr, nullptr);
-    return bytes;
-}
-
-std::string FromHex(const std::wstring& hex) {
-    std::string bytes;
-    for (size_t at = 0; at + 2 <= hex.size(); at += 2) {
-        bytes += static_cast<char>(std::wcstoul(hex.substr(at, 2).c_str(), nullptr, 16));
-    }
-    return bytes;
-}
-
-std::string ToHex(const std::string& bytes) {
-    std::string hex;
-    char pair[4];
-    for (const unsigned char byte : bytes) {
-        std::snprintf(pair, sizeof pair, "%02x", byte);
-        hex += pair;
-    }
-    return hex;
-}
-
-void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-// Waits up to `ms`, pumping this thread's messages, until `done` holds; returns whether it did.
-template <typename Predicate>
-bool WaitFor(DWORD ms, Predicate done) {
-    const Clock start = GetTickCount();
-    for (;;) {
-        if (done()) return true;
-        if (GetTickCount() - start >= ms) return false;
-        Pump();
-        Sleep(10);
-    }
-}
 
 int Count(const std::string& title) {
     struct Search {

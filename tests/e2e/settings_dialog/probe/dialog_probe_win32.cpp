@@ -17,39 +17,16 @@
 #include <string>
 #include <vector>
 
+#include "probe_support.h"
+
 namespace {
 
-std::string FromHex(const std::wstring& hex) {
-    std::string bytes;
-    for (size_t at = 0; at + 2 <= hex.size(); at += 2) {
-        bytes += static_cast<char>(std::wcstoul(hex.substr(at, 2).c_str(), nullptr, 16));
-    }
-    return bytes;
-}
-
 std::string Hex(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size,
-                        nullptr, nullptr);
-    std::string hex;
-    char pair[4];
-    for (const unsigned char byte : utf8) {
-        std::snprintf(pair, sizeof pair, "%02x", byte);
-        hex += pair;
-    }
-    return hex;
+    return ToHex(Narrow(text, CP_UTF8));
 }
 
 std::wstring Utf8FromHex(const std::wstring& hex) {
-    const std::string bytes = FromHex(hex);
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                        size);
-    return text;
+    return Widen(FromHex(hex), CP_UTF8);
 }
 
 std::wstring TextOf(HWND window) {
@@ -58,25 +35,6 @@ std::wstring TextOf(HWND window) {
     SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                         2000, &length);
     return text;
-}
-
-void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-template <typename Predicate>
-bool WaitFor(DWORD ms, Predicate done) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (done()) return true;
-        if (GetTickCount() - start >= ms) return false;
-        Pump();
-        Sleep(20);
-    }
 }
 
 HWND WaitWindow(const char* className, const std::string& title, DWORD ms) {
