@@ -11,8 +11,8 @@ ring it falls in, so the rounded corners come out blended.
 
 import math
 import struct
-import sys
-from pathlib import Path
+
+from picture_files import write_or_check
 
 WIDTH, HEIGHT = 64, 25
 CORNER_RADIUS = 2.0
@@ -118,23 +118,6 @@ def bmp_bytes(rings):
     return header + info + pixels
 
 
-def main(arguments):
-    folder = Path(__file__).resolve().parent
-    check = arguments == ["--check"]
-    if arguments and not check:
-        sys.exit(__doc__)
-    stale = []
-    for name, rings in SKINS.items():
-        data = bmp_bytes(rings)
-        path = folder / name
-        if check:
-            if not path.exists() or path.read_bytes() != data:
-                stale.append(name)
-        else:
-            path.write_bytes(data)
-    if stale:
-        sys.exit(f"stale skin images (run {Path(__file__).name}): {', '.join(stale)}")
-
-
 if __name__ == "__main__":
-    main(sys.argv[1:])
+    write_or_check(__file__, __doc__,
+                   {name: (lambda rings=rings: bmp_bytes(rings)) for name, rings in SKINS.items()})

@@ -12,8 +12,8 @@
 
 import math
 import struct
-import sys
-from pathlib import Path
+
+from picture_files import write_or_check
 
 INDICATOR_SIZE = 12
 POINTER_SIZE = 32
@@ -195,23 +195,5 @@ PICTURES = {
 }
 
 
-def main(arguments):
-    folder = Path(__file__).resolve().parent
-    check = arguments == ["--check"]
-    if arguments and not check:
-        sys.exit(__doc__)
-    stale = []
-    for name, draw in PICTURES.items():
-        data = draw()
-        path = folder / name
-        if check:
-            if not path.exists() or path.read_bytes() != data:
-                stale.append(name)
-        else:
-            path.write_bytes(data)
-    if stale:
-        sys.exit(f"stale pictures (run {Path(__file__).name}): {', '.join(stale)}")
-
-
 if __name__ == "__main__":
-    main(sys.argv[1:])
+    write_or_check(__file__, __doc__, PICTURES)
