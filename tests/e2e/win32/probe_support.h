@@ -3,10 +3,13 @@
 // What the end-to-end tests' Windows probes share: texts passed as hex on their command lines and
 // printed as hex, and waiting while this thread's messages keep flowing.
 #include <windows.h>
+// shellapi.h needs the types of windows.h first.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 inline std::string Narrow(const std::wstring& text, UINT codePage) {
     const int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
@@ -62,4 +65,14 @@ bool WaitFor(DWORD ms, Predicate done) {
         Pump();
         Sleep(10);
     }
+}
+
+// The probe's arguments after its own name; the first is the command word.
+inline std::vector<std::wstring> ProbeArguments() {
+    int count = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv) return {};
+    std::vector<std::wstring> args(argv + 1, argv + count);
+    LocalFree(argv);
+    return args;
 }

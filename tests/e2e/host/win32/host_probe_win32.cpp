@@ -283,10 +283,7 @@ int PreviewBad(const std::wstring& scr) {
 }  // namespace
 
 int main() {
-    int count = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::wstring> args(argv + 1, argv + count);
-    LocalFree(argv);
+    std::vector<std::wstring> args = ProbeArguments();
     if (args.empty()) return 2;
     const std::wstring command = args[0];
     args.erase(args.begin());
