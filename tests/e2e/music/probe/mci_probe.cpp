@@ -15,19 +15,14 @@
 #include <string_view>
 
 #include "cp932.h"
+#include "probe_support.h"
 #include "torvane2_bgm.h"
 #include "winmm_port_win32.h"
 
 namespace {
 
 std::string Utf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
-    return bytes;
+    return Narrow(std::wstring(text), CP_UTF8);
 }
 
 std::string Utf8FromCp932(std::string_view bytes) {
