@@ -24,7 +24,7 @@ bench: deps linux
 	cmake --build --preset linux --target lullvane_bench
 	build/linux/bench/lullvane_bench
 	scripts/with-virtual-display 1920x1080 \
-	  build/linux/src/renderer/lullvane-flame --benchmark-fps 300
+	  build/linux/src/flame_x11/lullvane-flame --benchmark-fps 300
 
 # The flame full screen on this display; without a display, a still picture of it.
 run: deps linux

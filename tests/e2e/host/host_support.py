@@ -8,8 +8,8 @@ from pathlib import Path
 
 from harness import WINDOWS_BIN, check, fail, run_wine, started
 
-HOST = WINDOWS_BIN / "src/host/Lullvane.scr"
-REAL_RENDERER = WINDOWS_BIN / "src/renderer/Lullvane.dll"
+HOST = WINDOWS_BIN / "src/scr/Lullvane.scr"
+REAL_RENDERER = WINDOWS_BIN / "src/renderer_win32/Lullvane.dll"
 HELPERS = WINDOWS_BIN / "tests/e2e/host/win32"
 STAND_IN_RENDERER = HELPERS / "stand-in-renderer.exe"
 PROBE = HELPERS / "host-probe.exe"

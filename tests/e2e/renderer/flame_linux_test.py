@@ -14,9 +14,9 @@ from harness import (LINUX_BIN, capture_screen, check, image_pixels, scratch_dir
                      virtual_display)
 from xlib_window import XWindow
 
-FLAME = LINUX_BIN / "src/renderer/lullvane-flame"
+FLAME = LINUX_BIN / "src/flame_x11/lullvane-flame"
 STILL = LINUX_BIN / "src/tools/flame-still"
-SCREENSAVER_CONFIG = Path(__file__).resolve().parents[3] / "src/renderer/lullvane.xml"
+SCREENSAVER_CONFIG = Path(__file__).resolve().parents[3] / "src/flame_x11/lullvane.xml"
 # Both renderers draw the same triangles on a 1/256-pixel grid with the top-left rule and blend
 # in 8 bits, so only colour interpolation rounding can differ: a channel off by one where a value
 # falls on half a step. Measured at 640x480: 0.0011 per channel on average, 1011 of 921600

@@ -9,7 +9,7 @@ import time
 from harness import (WINDOWS_BIN, capture_screen, check, scratch_dir, started, wait_for,
                      wine_session)
 
-RENDERER = WINDOWS_BIN / "src/renderer/Lullvane.dll"
+RENDERER = WINDOWS_BIN / "src/renderer_win32/Lullvane.dll"
 PROBE = WINDOWS_BIN / "tests/e2e/renderer/probe/renderer_probe.exe"
 TITLE_HEX = "546F7276616E65875556" "43"
 SCREEN = (1024, 768)
