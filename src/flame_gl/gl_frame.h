@@ -9,6 +9,13 @@
 
 // The flame as an OpenGL window shows it: the scene, the client area and its projection, and
 // the clock. Shared by the Windows and the X11 shell; one static instance per program.
+//
+// What a shell does with its FlameRenderer, in this order:
+//   1. clock.Start(ticksPerSecond, now), before the window shows;
+//   2. SetClientSize on the first size and on every change;
+//   3. InitGL once the GL context is current;
+//   4. per frame: RenderTimedFrame (or RenderFrame with a fixed delta), then swap buffers;
+//   5. keys and window events go through HandleShellEvent; Quit ends the loop.
 struct FlameRenderer {
     Flame flame;
     int clientWidth = 0, clientHeight = 0;

@@ -3,15 +3,15 @@
 SessionRules RulesFor(FlameMode mode) {
     switch (mode) {
         case FlameMode::FullScreen:
-            return {true, true};
+            return {.answersKeys = true, .closesOnFocusLoss = true};
         case FlameMode::Windowed:
-            return {true, false};
+            return {.answersKeys = true};
         case FlameMode::Hosted:     // the screen saver owns the keyboard
         case FlameMode::Still:      // runs its frames whatever is typed
         case FlameMode::Benchmark:  // likewise
-            return {false, false};
+            return {};
     }
-    return {false, false};
+    return {};
 }
 
 SessionStep HandleShellEvent(Flame& flame, const SessionRules& rules, ShellEvent event,

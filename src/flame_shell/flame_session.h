@@ -17,8 +17,8 @@ enum class SessionStep { Continue, Quit };
 
 // The rules of a mode: which events it answers and which end it.
 struct SessionRules {
-    bool answersKeys;
-    bool closesOnFocusLoss;
+    bool answersKeys = false;
+    bool closesOnFocusLoss = false;
 };
 
 SessionRules RulesFor(FlameMode mode);

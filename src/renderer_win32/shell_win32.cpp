@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "flame_session.h"
 #include "gl_frame.h"
 
 namespace {
@@ -24,6 +25,8 @@ struct ShellState {
 
 ShellState shell;
 FlameRenderer renderer;
+// The screen saver's window: it answers the keys and ends when another window becomes active.
+const SessionRules kRules = RulesFor(FlameMode::FullScreen);
 
 void DebugPrint(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
@@ -96,7 +99,8 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
             Paint(window);
             return 0;
         case WM_CHAR:
-            if (OnChar(renderer.flame, static_cast<unsigned>(wParam)) == KeyAction::Close) {
+            if (HandleShellEvent(renderer.flame, kRules, ShellEvent::Key,
+                                 static_cast<unsigned>(wParam)) == SessionStep::Quit) {
                 PostMessageA(window, WM_CLOSE, 0, 0);
             }
             return 0;
@@ -115,7 +119,11 @@ int RunMessageLoop() {
         } else {
             // Any other window becoming active ends the show; the request repeats on every
             // idle turn until the window has gone.
-            if (GetActiveWindow() != shell.window) PostMessageA(shell.window, WM_CLOSE, 0, 0);
+            if (GetActiveWindow() != shell.window &&
+                HandleShellEvent(renderer.flame, kRules, ShellEvent::FocusLost) ==
+                    SessionStep::Quit) {
+                PostMessageA(shell.window, WM_CLOSE, 0, 0);
+            }
             InvalidateRect(shell.window, nullptr, FALSE);
         }
     }
