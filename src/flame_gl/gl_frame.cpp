@@ -6,15 +6,30 @@
 #include "gl_headers.h"
 #include "projection.h"
 
-void ResizeViewport(int width, int height) {
-    glViewport(0, 0, width, height == 0 ? 1 : height);
+Viewport FlameViewport(const FlameRenderer& renderer) {
+    return renderer.flameViewport.value_or(
+        Viewport{.width = renderer.clientWidth, .height = renderer.clientHeight});
+}
+
+void ResizeViewport(const FlameRenderer& renderer) {
+    const Viewport viewport = FlameViewport(renderer);
+    glViewport(viewport.x, viewport.y, viewport.width, viewport.height == 0 ? 1 : viewport.height);
 }
 
 void SetClientSize(FlameRenderer& renderer, int width, int height) {
     renderer.clientWidth = width;
     renderer.clientHeight = height;
-    ResizeViewport(width, height);
+    ResizeViewport(renderer);
 }
+
+namespace {
+
+float FlameAspect(const FlameRenderer& renderer) {
+    const Viewport viewport = FlameViewport(renderer);
+    return AspectOf(viewport.width, viewport.height);
+}
+
+}  // namespace
 
 void ApplyProjection(float aspect) {
     glMatrixMode(GL_PROJECTION);
@@ -26,7 +41,7 @@ void ApplyProjection(float aspect) {
 }
 
 bool InitGL(FlameRenderer& renderer) {
-    renderer.lastAspect = AspectOf(renderer.clientWidth, renderer.clientHeight);
+    renderer.lastAspect = FlameAspect(renderer);
     ApplyProjection(renderer.lastAspect);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     StartFlame(renderer.flame);
@@ -34,7 +49,7 @@ bool InitGL(FlameRenderer& renderer) {
 }
 
 void RenderFrame(FlameRenderer& renderer, float frameDelta) {
-    const float aspect = AspectOf(renderer.clientWidth, renderer.clientHeight);
+    const float aspect = FlameAspect(renderer);
     if (aspect != renderer.lastAspect) {
         ApplyProjection(aspect);
         renderer.lastAspect = aspect;

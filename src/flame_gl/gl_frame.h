@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "draw_path.h"
 #include "flame.h"
 #include "frame_clock.h"
+#include "monitor_placement.h"
 
 // The flame as an OpenGL window shows it: the scene, the client area and its projection, and
 // the clock. Shared by the Windows and the X11 shell; one static instance per program.
@@ -19,13 +21,18 @@
 struct FlameRenderer {
     Flame flame;
     int clientWidth = 0, clientHeight = 0;
+    // Where in the client area the flame is drawn (one monitor of several); none: all of it.
+    std::optional<Viewport> flameViewport;
     float lastAspect = 0;
     DrawPath drawPath = DrawPath::VertexArrays;
     FrameClock clock;
 };
 
-// glViewport over the whole client area; a height of 0 counts as 1.
-void ResizeViewport(int width, int height);
+// The part of the client area that the flame is drawn in.
+Viewport FlameViewport(const FlameRenderer& renderer);
+
+// glViewport over the flame's part of the client area; a height of 0 counts as 1.
+void ResizeViewport(const FlameRenderer& renderer);
 
 // Records the new client size and fits the viewport to it.
 void SetClientSize(FlameRenderer& renderer, int width, int height);

@@ -1,14 +1,16 @@
-// Lullvane.dll: the Windows renderer, one full-screen topmost OpenGL window that draws the flame
-// until Esc, a close request or the loss of activation.
+// Lullvane.dll: the Windows renderer, one topmost OpenGL window over every monitor that draws the
+// flame on the primary one until Esc, a close request or the loss of activation.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
 
 #include <cstdarg>
 #include <cstdio>
+#include <vector>
 
 #include "flame_session.h"
 #include "gl_frame.h"
+#include "monitor_placement.h"
 
 namespace {
 
@@ -55,6 +57,30 @@ void SetupPixelFormat(HDC deviceContext) {
     DebugPrint("PixelFormat Selected: %d\nBPP: %d\n", index,
                GetDeviceCaps(deviceContext, BITSPIXEL));
     SetPixelFormat(deviceContext, index, &descriptor);
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM monitors) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info)) {
+        const RECT& r = info.rcMonitor;
+        reinterpret_cast<std::vector<Monitor>*>(monitors)->push_back(
+            {.rect = {.left = r.left, .top = r.top, .right = r.right, .bottom = r.bottom},
+             .primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    }
+    return TRUE;
+}
+
+// The monitors of the desktop; should the system list none, the primary screen alone.
+std::vector<Monitor> Monitors() {
+    std::vector<Monitor> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (monitors.empty()) {
+        monitors.push_back({.rect = {.right = GetSystemMetrics(SM_CXSCREEN),
+                                     .bottom = GetSystemMetrics(SM_CYSCREEN)},
+                            .primary = true});
+    }
+    return monitors;
 }
 
 std::int64_t PerformanceCount() {
@@ -143,9 +169,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     windowClass.lpszClassName = kWindowName;
     if (!RegisterClassA(&windowClass)) return 0;
 
+    const FlamePlacement placement = PlaceFlame(Monitors());
+    renderer.flameViewport = placement.flame;
+    const ScreenRect& area = placement.window;
     const HWND window = CreateWindowExA(
-        WS_EX_TOPMOST, kWindowName, kWindowName, WS_POPUP, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-        GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
+        WS_EX_TOPMOST, kWindowName, kWindowName, WS_POPUP, area.left, area.top,
+        area.right - area.left, area.bottom - area.top, nullptr, nullptr, instance, nullptr);
     if (!window) return 0;
     shell.window = window;
     LARGE_INTEGER frequency;

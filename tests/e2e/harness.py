@@ -59,12 +59,17 @@ def _free_display():
 
 
 @contextlib.contextmanager
-def virtual_display(width=1024, height=768):
-    """Starts Xvfb on a free display number and yields its name, e.g. ':91'."""
+def virtual_display(width=1024, height=768, second_head=None):
+    """Starts Xvfb on a free display number and yields its name, e.g. ':91'. A second head of
+    the given (width, height) comes through Xinerama, without RandR, so that Wine reports two
+    monitors; Xvfb puts both at the origin."""
+    heads = ["-screen", "0", f"{width}x{height}x24"]
+    if second_head:
+        heads += ["-screen", "1", "{}x{}x24".format(*second_head), "+xinerama", "-extension", "RANDR"]
     for _ in range(5):
         number = _free_display()
-        server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"{width}x{height}x24",
-                                   "-nolisten", "tcp", "+extension", "GLX"],
+        server = subprocess.Popen(["Xvfb", f":{number}", *heads, "-nolisten", "tcp",
+                                   "+extension", "GLX"],
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.monotonic() + 15
         while time.monotonic() < deadline and server.poll() is None:
@@ -94,11 +99,12 @@ def wait_for_wine_session_end(env, timeout=60):
 
 
 @contextlib.contextmanager
-def wine_session(with_display=True, width=1024, height=768):
+def wine_session(with_display=True, width=1024, height=768, second_head=None):
     """A Wine session of its own, in a virtual display of that size unless told otherwise; yields
     the environment for Wine (its DISPLAY names the display)."""
     with contextlib.ExitStack() as stack:
-        display = stack.enter_context(virtual_display(width, height)) if with_display else None
+        display = (stack.enter_context(virtual_display(width, height, second_head))
+                   if with_display else None)
         env = wine_environment(display)
         wait_for_wine_session_end(env)
         try:

@@ -13,6 +13,7 @@ RENDERER = WINDOWS_BIN / "src/renderer_win32/Lullvane.dll"
 PROBE = WINDOWS_BIN / "tests/e2e/renderer/probe/renderer_probe.exe"
 TITLE_HEX = "546F7276616E65875556" "43"
 SCREEN = (1024, 768)
+SECOND_HEAD = (1280, 1024)  # larger, so that the window reaches beyond the primary monitor
 
 WS_POPUP, WS_CHILD, WS_VISIBLE = 0x80000000, 0x40000000, 0x10000000
 WS_CAPTION, WS_THICKFRAME, WS_EX_TOPMOST = 0x00C00000, 0x00040000, 0x00000008
@@ -54,15 +55,20 @@ def check_window(fields):
           fields["screen"] == f"{SCREEN[0]},{SCREEN[1]}", f"does not cover the screen: {fields}")
 
 
-def check_flame(display, path):
+def check_flame(display, path, flame_area=SCREEN):
+    """The flame's colours everywhere, lit pixels inside `flame_area` (width, height from the
+    top-left corner) and black outside it."""
     width, height, pixels = capture_screen(display, path)
     lit = 0
     for i in range(0, len(pixels), 3):
         red, green, blue = pixels[i], pixels[i + 1], pixels[i + 2]
         check(blue == 0, f"blue {blue} at pixel {i // 3}")
         check(red >= green, f"green {green} above red {red} at pixel {i // 3}")
+        x, y = (i // 3) % width, (i // 3) // width
+        inside = x < flame_area[0] and y < flame_area[1]
+        check(inside or red == 0, f"lit pixel at {x},{y}, outside the primary monitor")
         lit += red > 0
-    check(lit > width * height // 20, f"only {lit} lit pixels: no flame on screen")
+    check(lit > flame_area[0] * flame_area[1] // 20, f"only {lit} lit pixels: no flame on screen")
     return lit
 
 
@@ -105,6 +111,20 @@ def main():
             check(code == 0, f"activating another window did not end the renderer: {out}")
             check(wait_exit(renderer, "losing activation") == 0, "activation loss: exit code not 0")
         print("Esc, WM_CLOSE and activation loss each end it with 0")
+
+    # Two monitors: the window covers the virtual screen, the flame stays on the primary.
+    with wine_session(True, *SCREEN, second_head=SECOND_HEAD) as env, scratch_dir() as scratch:
+        with started(["wine", str(RENDERER)], env=env, stdout=subprocess.DEVNULL,
+                     stderr=subprocess.DEVNULL) as renderer:
+            fields = find_window(env)
+            check(fields["monitors"] == "2", f"Wine reports {fields['monitors']} monitors, not 2")
+            check(fields["rect"] == fields["virtual"] == "0,0,{},{}".format(*SECOND_HEAD),
+                  f"window {fields['rect']} does not cover the virtual screen {fields['virtual']}")
+            time.sleep(3)
+            lit = check_flame(env["DISPLAY"], scratch / "screen.png", SCREEN)
+            check(probe(env, "keys", 27)[0] == 0, "could not type Esc")
+            check(wait_exit(renderer, "Esc") == 0, "Esc on two monitors: exit code not 0")
+        print(f"two monitors: window {fields['rect']}, flame on the primary only ({lit} lit)")
 
 
 if __name__ == "__main__":

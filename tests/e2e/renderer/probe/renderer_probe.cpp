@@ -1,5 +1,6 @@
 // renderer_probe: what the renderer's end-to-end tests do from inside Wine.
-//   find MS          wait up to MS for the renderer window; print its class, styles and rect
+//   find MS          wait up to MS for the renderer window; print its class, styles and rect,
+//                    the virtual screen and the number of monitors
 //   gone MS          wait up to MS for the renderer window to disappear
 //   close            post WM_CLOSE to it, as another program would
 //   keys CODE...     type characters (13, 27, 32, 48...) through the system's input queue
@@ -61,6 +62,10 @@ int Find(DWORD milliseconds) {
                 rect.top, rect.right, rect.bottom, GetSystemMetrics(SM_CXSCREEN),
                 GetSystemMetrics(SM_CYSCREEN),
                 GetAncestor(window, GA_PARENT) != GetDesktopWindow());
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    std::printf(" virtual=%d,%d,%d,%d monitors=%d", left, top,
+                left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                top + GetSystemMetrics(SM_CYVIRTUALSCREEN), GetSystemMetrics(SM_CMONITORS));
     PrintHex("class", className);
     PrintHex("title", title);
     std::printf(" foreground=%d\n", GetForegroundWindow() == window);
