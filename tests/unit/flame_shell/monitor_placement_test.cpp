@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "extension_list.h"
+
 namespace {
 
 struct Case {
@@ -55,6 +57,14 @@ TEST(MonitorPlacement, CoversEveryMonitorAndDrawsOnThePrimary) {
     const FlamePlacement none = PlaceFlame({});
     EXPECT_EQ(none.window.right - none.window.left, 0);
     EXPECT_EQ(none.flame.width, 0);
+}
+
+TEST(ExtensionList, NamesOnlyWholeEntries) {
+    EXPECT_TRUE(HasExtension("WGL_EXT_swap_control", "WGL_EXT_swap_control"));
+    EXPECT_TRUE(HasExtension("WGL_ARB_pixel_format WGL_EXT_swap_control ", "WGL_EXT_swap_control"));
+    EXPECT_FALSE(HasExtension("WGL_EXT_swap_control_tear WGL_ARB_pbuffer", "WGL_EXT_swap_control"));
+    EXPECT_FALSE(HasExtension("XWGL_EXT_swap_control", "WGL_EXT_swap_control"));
+    EXPECT_FALSE(HasExtension("", "WGL_EXT_swap_control"));
 }
 
 }  // namespace
