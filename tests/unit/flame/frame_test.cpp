@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 #include "flame.h"
@@ -39,6 +40,43 @@ TEST(StepFlame, FreezesAndResumesEveryFiveHundredFrames) {
     EXPECT_EQ(flame->framesSinceToggle, 500);
     StepFlame(*flame, dt);
     EXPECT_TRUE(flame->scene.running);
+}
+
+// Exact equality of everything a frame changes; the compared arrays hold floats only, no padding.
+template <typename Array>
+bool SameBytes(const Array& a, const Array& b) {
+    return std::memcmp(a.data(), b.data(), sizeof a) == 0;
+}
+
+void ExpectSameFlame(const Flame& a, const Flame& b) {
+    const Scene &x = a.scene, &y = b.scene;
+    EXPECT_EQ(x.random.state, y.random.state);
+    EXPECT_EQ(x.particleCount, y.particleCount);
+    EXPECT_TRUE(SameBytes(x.particles, y.particles));
+    EXPECT_TRUE(SameBytes(x.field.nodes, y.field.nodes));
+    EXPECT_EQ(x.emissionClock, y.emissionClock);
+    EXPECT_EQ(x.birthCount, y.birthCount);
+    EXPECT_EQ(x.running, y.running);
+    EXPECT_EQ(x.view.viewAngle, y.view.viewAngle);
+    EXPECT_EQ(std::memcmp(&x.view.viewMatrix, &y.view.viewMatrix, sizeof(Matrix3)), 0);
+    EXPECT_EQ(a.sceneTime, b.sceneTime);
+    EXPECT_EQ(a.framesSinceToggle, b.framesSinceToggle);
+}
+
+// No hidden static state: a flame stepped in turn with another, which is given other keys, ends
+// exactly where a flame stepped alone ends.
+TEST(StepFlame, TwoFlamesSteppedInTurnMatchOneSteppedAlone) {
+    auto alone = StartedFlame();
+    for (int i = 0; i < 1100; ++i) StepFlame(*alone, 1.0f / 64 + i % 3 * 0.001f);
+    auto first = StartedFlame();
+    auto second = StartedFlame();
+    OnChar(*second, 48);
+    OnChar(*second, 32);
+    for (int i = 0; i < 1100; ++i) {
+        StepFlame(*first, 1.0f / 64 + i % 3 * 0.001f);
+        StepFlame(*second, 1.0f / 50);
+    }
+    ExpectSameFlame(*first, *alone);
 }
 
 TEST(OnChar, FourKeysActAndEveryOtherCodeIsIgnored) {
