@@ -257,10 +257,11 @@ def check_failures():
         os.close(read)
         server.terminate()
         server.wait(timeout=10)
-    for command, word in ((["--frames", "x"], "--frames"), (["--window", "640x480", "--root"], "choose one")):
+    for command, word in ((["--frames", "x"], "--frames"),
+                          (["--window", "640x480", "--root"], "choose one")):
         result = run([FLAME, *command], env=display_env(":199"))
-        check(result.returncode == 1 and word in result.stderr, f"{command}: {result.returncode} "
-              f"{result.stderr!r}")
+        check(result.returncode == 1 and word in result.stderr,
+              f"{command}: {result.returncode} {result.stderr!r}")
     print("no display, no GLX, no such window, a bad option or --window with --root: exit 1")
 
 
