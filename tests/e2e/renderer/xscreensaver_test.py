@@ -176,10 +176,15 @@ def ordinary_user(scratch):
         shutil.chown(home, name, name)
         yield name, home, ["runuser", "-u", name, "--"]
     finally:
-        for pid in run(["pgrep", "-u", name]).stdout.split():
+        remaining = [int(pid) for pid in run(["pgrep", "-u", name]).stdout.split()]
+        for pid in remaining:
             with contextlib.suppress(ProcessLookupError):
-                os.kill(int(pid), signal.SIGKILL)
-        run(["userdel", name])
+                os.kill(pid, signal.SIGKILL)
+        for pid in remaining:  # userdel refuses while the user still has a process
+            wait_for_end(pid, 10)
+        result = run(["userdel", name])
+        if result.returncode != 0:
+            print(f"could not remove the user {name}: {result.stderr}")
 
 
 def flame_on_screen(display, path, area=None):
