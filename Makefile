@@ -1,5 +1,5 @@
 # The two commands a user needs: `make run` and `make test`.
-.PHONY: all deps linux windows test bench run clean
+.PHONY: all deps linux windows package package-deb test bench run clean
 
 all: linux windows
 
@@ -14,8 +14,17 @@ windows:
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows
 
+# The release packages, into build/dist.
+package: package-deb
+
+# lullvane-flame as a Debian package (CPack's DEB generator), e.g.
+# build/dist/lullvane-flame_1.0.0_amd64.deb.
+package-deb: deps linux
+	cd build/linux && cpack -G DEB
+
+# The packages are built before the tests, which install them.
 test: deps
-	$(MAKE) --no-print-directory linux windows
+	$(MAKE) --no-print-directory linux windows package
 	ctest --preset linux
 
 # Google Benchmark for the simulation, then lullvane-flame's frames per second at 1920x1080 under

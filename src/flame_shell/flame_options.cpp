@@ -136,7 +136,9 @@ FlameOptionsResult ParseFlameOptions(const std::vector<std::string_view>& args,
 
     const bool still = !options.screenshot.empty();
     const bool benchmark = options.benchmarkFrames > 0;
-    if (window + root + windowId.has_value() > 1) {
+    // A window id wins over --root, in either order: screen-saver settings tools preview a hack
+    // by appending --window-id to its saved command line, which already holds --root.
+    if (window && (root || windowId)) {
         return Error("choose one of --window, --root and --window-id");
     }
     if (still && benchmark) return Error("choose one of --screenshot and --benchmark-fps");

@@ -1,7 +1,6 @@
 // lullvane-flame: the flame on X11 with GLX, full screen, in a window, inside a screen saver's
 // window, or headless-ish for stills and measurements.
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -11,6 +10,7 @@
 #include "gl_draw.h"
 #include "gl_frame.h"
 #include "png_file.h"
+#include "termination_x11.h"
 // Xlib's macros (None, Status) would break the project's headers: it comes after them.
 // clang-format off
 #include "glx_surface_x11.h"
@@ -18,22 +18,6 @@
 // clang-format on
 
 namespace {
-
-volatile std::sig_atomic_t terminateRequested = 0;
-
-void RequestTermination(int) {
-    terminateRequested = 1;
-}
-
-// SIGTERM and SIGINT end the program at the next frame; without SA_RESTART a sleep between
-// frames is cut short, so the end is prompt.
-void CatchTerminationSignals() {
-    struct sigaction action {};
-    action.sa_handler = RequestTermination;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-}
 
 std::int64_t MonotonicNanoseconds() {
     timespec now;
@@ -135,10 +119,10 @@ int RunLive(GlxSurface& surface, FlameRenderer& renderer, const FlameOptions& op
     std::string fpsText;
     for (;;) {
         if (HandleXEvents(surface, renderer, rules) == SessionStep::Quit) break;
-        if (terminateRequested) break;
+        if (TerminationRequested()) break;
         const std::int64_t sleep = pacer.SleepBeforeFrame(MonotonicMicroseconds());
         if (sleep > 0) SleepMicroseconds(sleep);
-        if (terminateRequested) break;
+        if (TerminationRequested()) break;
 
         RenderTimedFrame(renderer, MonotonicNanoseconds());
         if (fontBase != 0) {
@@ -158,7 +142,8 @@ int RunLive(GlxSurface& surface, FlameRenderer& renderer, const FlameOptions& op
 int RunStill(GlxSurface& surface, FlameRenderer& renderer, const FlameOptions& options) {
     const SessionRules rules = RulesFor(options.mode);
     for (long long frame = 1; frame <= options.frames; ++frame) {
-        if (HandleXEvents(surface, renderer, rules) == SessionStep::Quit || terminateRequested) {
+        if (HandleXEvents(surface, renderer, rules) == SessionStep::Quit ||
+            TerminationRequested()) {
             return Fail("stopped before the last frame; no screenshot written");
         }
         RenderFrame(renderer, options.fixedDt);
@@ -201,7 +186,8 @@ int RunBenchmark(GlxSurface& surface, FlameRenderer& renderer, const FlameOption
     for (int round = 0; round < kRounds; ++round) {
         for (int path = 0; path < 2; ++path)
             seconds[path] += renderFrames(kPaths[path], framesPerRound);
-        if (HandleXEvents(surface, renderer, rules) == SessionStep::Quit || terminateRequested) {
+        if (HandleXEvents(surface, renderer, rules) == SessionStep::Quit ||
+            TerminationRequested()) {
             return Fail("stopped before the measurement ended");
         }
     }
@@ -227,8 +213,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!parsed.options) {
+        // Exit code 1, as the hacks a screen saver runs end on an option they cannot use.
         std::fprintf(stderr, "lullvane-flame: %s\n%s", parsed.error.c_str(), FlameUsage().c_str());
-        return 2;
+        return 1;
     }
     const FlameOptions& options = *parsed.options;
     CatchTerminationSignals();
@@ -256,5 +243,6 @@ int main(int argc, char** argv) {
             break;
     }
     CloseGlxSurface(surface);
+    EndByCaughtSignal();
     return exitCode;
 }

@@ -4,6 +4,7 @@ processes that are always ended by the test that started them."""
 import contextlib
 import fcntl
 import os
+import select
 import shutil
 import subprocess
 import tempfile
@@ -51,38 +52,30 @@ def wine_environment(display=None):
     return env
 
 
-def _free_display():
-    for number in range(90, 200):
-        if not Path(f"/tmp/.X{number}-lock").exists() and not Path(f"/tmp/.X11-unix/X{number}").exists():
-            return number
-    fail("no free X display number")
-
-
 @contextlib.contextmanager
 def virtual_display(width=1024, height=768, second_head=None):
-    """Starts Xvfb on a free display number and yields its name, e.g. ':91'. A second head of
-    the given (width, height) comes through Xinerama, without RandR, so that Wine reports two
-    monitors; Xvfb puts both at the origin."""
+    """Starts Xvfb and yields its display name, e.g. ':1'. The server picks a free number itself
+    (-displayfd) and writes it once it accepts connections, so that servers started at the same
+    moment by tests running in parallel never end up sharing one. It does not reset when its last
+    client leaves (-noreset): a client connecting during a reset would be turned away. A second
+    head of the given (width, height) comes through Xinerama, without RandR, so that Wine reports
+    two monitors; Xvfb puts both at the origin."""
     heads = ["-screen", "0", f"{width}x{height}x24"]
     if second_head:
         heads += ["-screen", "1", "{}x{}x24".format(*second_head), "+xinerama", "-extension", "RANDR"]
-    for _ in range(5):
-        number = _free_display()
-        server = subprocess.Popen(["Xvfb", f":{number}", *heads, "-nolisten", "tcp",
-                                   "+extension", "GLX"],
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.monotonic() + 15
-        while time.monotonic() < deadline and server.poll() is None:
-            if Path(f"/tmp/.X11-unix/X{number}").exists():
-                break
-            time.sleep(0.05)
-        if server.poll() is None:
-            break
-    else:
-        fail("Xvfb did not start")
+    read, write = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-noreset", *heads,
+                               "-nolisten", "tcp", "+extension", "GLX"],
+                              pass_fds=(write,), stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+    os.close(write)
     try:
+        ready, _, _ = select.select([read], [], [], 15)
+        number = os.read(read, 32).decode().strip() if ready else ""
+        check(number.isdigit(), "Xvfb did not start")
         yield f":{number}"
     finally:
+        os.close(read)
         server.terminate()
         try:
             server.wait(timeout=10)

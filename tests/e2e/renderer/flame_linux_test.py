@@ -10,13 +10,13 @@ import time
 import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
-from harness import (LINUX_BIN, capture_screen, check, image_pixels, scratch_dir, started,
+from harness import (LINUX_BIN, capture_screen, check, fail, image_pixels, scratch_dir, started,
                      virtual_display)
 from xlib_window import XWindow
 
 FLAME = LINUX_BIN / "src/flame_x11/lullvane-flame"
 STILL = LINUX_BIN / "src/tools/flame-still"
-SCREENSAVER_CONFIG = Path(__file__).resolve().parents[3] / "src/flame_x11/lullvane.xml"
+SCREENSAVER_CONFIG = Path(__file__).resolve().parents[3] / "src/flame_x11/lullvane-flame.xml"
 # Both renderers draw the same triangles on a 1/256-pixel grid with the top-left rule and blend
 # in 8 bits, so only colour interpolation rounding can differ: a channel off by one where a value
 # falls on half a step. Measured at 640x480: 0.0011 per channel on average, 1011 of 921600
@@ -28,6 +28,19 @@ LARGEST_DIFFERENCE_LIMIT = 4
 def run(command, env=None, timeout=120):
     return subprocess.run([str(part) for part in command], env=env, capture_output=True, text=True,
                           timeout=timeout)
+
+
+def check_ended_by(process, signal_number, what):
+    """Sends the signal; the process must clean up and end by that same signal within a second."""
+    start = time.monotonic()
+    process.send_signal(signal_number)
+    try:
+        process.wait(timeout=1)
+    except subprocess.TimeoutExpired:
+        fail(f"{what}: still running a second after {signal_number.name}")
+    check(process.returncode == -signal_number,
+          f"{what}: wait status {process.returncode}, not terminated by {signal_number.name}")
+    return time.monotonic() - start
 
 
 def display_env(display, **extra):
@@ -117,44 +130,56 @@ def check_full_screen_and_window():
             time.sleep(2)
             other.focus()
             check(flame.wait(timeout=10) == 0, "focus loss: exit code not 0")
-        # A window stays when another window takes the focus; SIGTERM ends it with 0.
+        # A window stays when another window takes the focus; SIGTERM ends it, window released.
         with started([str(FLAME), "--window", "320x240"], env=env) as flame, \
                 XWindow(display, 100, 100) as other:
             time.sleep(2)
             other.focus()
             time.sleep(1)
             check(flame.poll() is None, "--window closed when it lost the focus")
-            flame.send_signal(signal.SIGTERM)
-            check(flame.wait(timeout=5) == 0, "SIGTERM: exit code not 0")
-    print("full screen: keys, Esc and focus loss; window: stays on focus loss, SIGTERM ends it")
+            check_ended_by(flame, signal.SIGTERM, "--window")
+            windows = run(["xdotool", "search", "--name", "^lullvane-flame$"], env).stdout.split()
+            check(not windows, f"the window outlived the program: {windows}")
+        # A still cut short by SIGINT: the program's own ending runs, then the signal ends it.
+        shot = scratch / "cut.png"
+        with started([str(FLAME), "--screenshot", shot, "--frames", "1000000000", "--window",
+                      "64x64"], env=env) as flame:
+            time.sleep(2)
+            check_ended_by(flame, signal.SIGINT, "a still")
+            check("no screenshot written" in flame.stderr.read().decode() and not shot.exists(),
+                  "a still cut short: no word of it, or a picture written")
+    print("full screen: keys, Esc and focus loss; window: stays on focus loss; SIGTERM and SIGINT "
+          "end a window and a still by the signal after their cleanup")
 
 
 def check_hosted():
     with virtual_display(800, 600) as display, scratch_dir() as scratch:
+        env = display_env(display)
         with XWindow(display, 320, 240) as host:
-            # By --window-id in hex: draws into the window and follows its size.
-            with started([str(FLAME), "-window-id", hex(host.id), "-delay", "20000"],
-                         env=display_env(display)) as flame:
-                time.sleep(2)
-                width, height, pixels = capture_screen(display, scratch / "small.png")
-                lit, small_centre = lit_columns(pixels, width, height, right=320, bottom=240)
-                check(lit > 320 * 240 // 20, f"nothing drawn into the window ({lit} lit pixels)")
-                outside, _ = lit_columns(pixels, width, height, left=320)
-                check(outside == 0, "drew outside the window")
-                host.resize(640, 480)
-                time.sleep(2)
-                _, _, pixels = capture_screen(display, scratch / "large.png")
-                lit, large_centre = lit_columns(pixels, width, height, right=640, bottom=480)
-                check(large_centre > small_centre + 60,
-                      f"did not follow the resize (lit columns centred at {small_centre:.0f}, then "
-                      f"{large_centre:.0f})")
-                start = time.monotonic()
-                flame.send_signal(signal.SIGTERM)
-                check(flame.wait(timeout=5) == 0, "SIGTERM: exit code not 0")
-                print(f"-window-id: drew and followed the resize; SIGTERM ended it with 0 in "
-                      f"{time.monotonic() - start:.2f} s")
-            # By $XSCREENSAVER_WINDOW in decimal with -root, as a screen saver starts a hack;
-            # SIGINT ends it with 0.
+            # The settings tool's preview form: a window id wins over --root in either order.
+            for command in (["--root", "--window-id", hex(host.id)],
+                            ["-root", "-window-id", str(host.id)],
+                            ["--window-id", hex(host.id), "--root"]):
+                with started([str(FLAME), *command], env=env) as flame:
+                    time.sleep(2)
+                    width, height, pixels = capture_screen(display, scratch / "small.png")
+                    lit, small_centre = lit_columns(pixels, width, height, right=320, bottom=240)
+                    check(lit > 320 * 240 // 20, f"{command}: nothing drawn into the window")
+                    outside, _ = lit_columns(pixels, width, height, left=320)
+                    check(outside == 0, f"{command}: drew outside the window")
+                    if command[0] == "--window-id":
+                        # It follows the window's size.
+                        host.resize(640, 480)
+                        time.sleep(2)
+                        _, _, pixels = capture_screen(display, scratch / "large.png")
+                        _, large_centre = lit_columns(pixels, width, height, right=640, bottom=480)
+                        check(large_centre > small_centre + 60,
+                              f"did not follow the resize (lit columns centred at "
+                              f"{small_centre:.0f}, then {large_centre:.0f})")
+                    seconds = check_ended_by(flame, signal.SIGTERM, " ".join(command))
+            print(f"--root with --window-id in either order drew into the window and followed "
+                  f"its size; SIGTERM ended it by the signal in {seconds:.2f} s")
+            # By $XSCREENSAVER_WINDOW in decimal with -root, as a screen saver starts a hack.
             env = display_env(display, XSCREENSAVER_WINDOW=str(host.id))
             with started([str(FLAME), "-root"], env=env) as flame:
                 time.sleep(2)
@@ -162,14 +187,13 @@ def check_hosted():
                 _, _, pixels = capture_screen(display, scratch / "env.png")
                 check(lit_columns(pixels, width, height, right=640, bottom=480)[0] > 0,
                       "nothing drawn with $XSCREENSAVER_WINDOW")
-                flame.send_signal(signal.SIGINT)
-                check(flame.wait(timeout=5) == 0, "SIGINT: exit code not 0")
+                check_ended_by(flame, signal.SIGINT, "$XSCREENSAVER_WINDOW")
             # The window vanishing under it ends it quietly.
             with started([str(FLAME), "--window-id", str(host.id)], env=display_env(display)) as flame:
                 time.sleep(2)
                 host.destroy()
                 check(flame.wait(timeout=10) == 0, "the window's destruction: exit code not 0")
-    print("$XSCREENSAVER_WINDOW with SIGINT, and a destroyed window, each end with 0")
+    print("$XSCREENSAVER_WINDOW ended by SIGINT; a destroyed window ends it with 0")
 
 
 def cpu_seconds(pid):
@@ -178,7 +202,7 @@ def cpu_seconds(pid):
 
 
 def check_screensaver_config():
-    """The command a screen saver builds from lullvane.xml runs: -root with the window in the
+    """The command a screen saver builds from lullvane-flame.xml runs: --root with the window in the
     environment, a slower frame rate that leaves the processor mostly idle, and the counter."""
     config = ElementTree.parse(SCREENSAVER_CONFIG).getroot()
     check(config.get("gl") == "yes", "the hack must ask for an OpenGL visual")
@@ -205,9 +229,8 @@ def check_screensaver_config():
             overlay = [pixels[3 * (y * width + x) + 2] for y in range(40) for x in range(160)]
             check(any(overlay), "no frames-per-second counter (the only white in the picture)")
             check(load < 0.5, f"at 20 frames per second it used {load:.2f} of a core")
-            flame.send_signal(signal.SIGTERM)
-            check(flame.wait(timeout=5) == 0, "SIGTERM: exit code not 0")
-    print(f"lullvane.xml: {' '.join(map(str, command[1:]))} draws with the counter, "
+            check_ended_by(flame, signal.SIGTERM, "the configuration's command")
+    print(f"lullvane-flame.xml: {' '.join(map(str, command[1:]))} draws with the counter, "
           f"using {load:.2f} of a core")
 
 
@@ -234,9 +257,12 @@ def check_failures():
         os.close(read)
         server.terminate()
         server.wait(timeout=10)
-    result = run([FLAME, "--frames", "x"], env=display_env(":199"))
-    check(result.returncode == 2 and "--frames" in result.stderr, f"bad option: {result.stderr!r}")
-    print("no display, no GLX, no such window: one line, exit 1; a bad option: exit 2")
+    for command, word in ((["--frames", "x"], "--frames"),
+                          (["--window", "640x480", "--root"], "choose one")):
+        result = run([FLAME, *command], env=display_env(":199"))
+        check(result.returncode == 1 and word in result.stderr,
+              f"{command}: {result.returncode} {result.stderr!r}")
+    print("no display, no GLX, no such window, a bad option or --window with --root: exit 1")
 
 
 def main():

@@ -72,11 +72,26 @@ TEST(FlameOptions, HackModeComesFromRootWindowIdOrTheScreenSaversWindow) {
     EXPECT_EQ(options.hostWindow, 0x400001u);
     // An explicit window id wins over the environment; an explicit window of our own too.
     EXPECT_EQ(Good({"--window-id", "77"}, "1234").hostWindow, 77u);
+    EXPECT_EQ(Good({"--root", "--window-id", "77"}, "1234").hostWindow, 77u);
     EXPECT_EQ(Good({"--window", "320x200"}, "1234").mode, FlameMode::Windowed);
     // An empty variable is no window; a bad one is an error.
     EXPECT_EQ(Good({}, "").mode, FlameMode::FullScreen);
     EXPECT_NE(Bad({}, "window").find("XSCREENSAVER_WINDOW"), std::string::npos);
     EXPECT_NE(Bad({"-window-id", "0"}).find("-window-id"), std::string::npos);
+}
+
+TEST(FlameOptions, AWindowIdWinsOverRootInEitherOrderAsASettingsToolsPreviewAppendsIt) {
+    const std::vector<std::vector<std::string_view>> commands = {
+        {"--root", "--window-id", "0x2a"},
+        {"-root", "-window-id", "0x2a"},
+        {"--window-id", "0x2a", "--root"},
+        {"--root", "--fps", "--delay", "20000", "--window-id", "42"},
+    };
+    for (const auto& command : commands) {
+        const FlameOptions options = Good(command);
+        EXPECT_EQ(options.mode, FlameMode::Hosted) << command.size();
+        EXPECT_EQ(options.hostWindow, 42u) << command.size();
+    }
 }
 
 TEST(FlameOptions, HackConventionsForFpsAndDelay) {
@@ -124,7 +139,7 @@ TEST(FlameOptions, BenchmarkAndDrawPath) {
 
 TEST(FlameOptions, ConflictsAndStrangersAreErrors) {
     EXPECT_NE(Bad({"--window", "10x10", "-root"}).find("choose one"), std::string::npos);
-    EXPECT_NE(Bad({"-root", "-window-id", "5"}).find("choose one"), std::string::npos);
+    EXPECT_NE(Bad({"-window-id", "5", "--window", "10x10"}).find("choose one"), std::string::npos);
     EXPECT_NE(Bad({"--screenshot", "f.png", "--benchmark-fps", "5"}).find("choose one"),
               std::string::npos);
     EXPECT_NE(Bad({"--screenshot", "f.png", "-root"}).find("window of their own"),
