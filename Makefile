@@ -1,5 +1,5 @@
 # The two commands a user needs: `make run` and `make test`.
-.PHONY: all deps linux windows test bench run clean
+.PHONY: all deps linux windows linux-asan test bench fuzz run clean
 
 all: linux windows
 
@@ -14,9 +14,15 @@ windows:
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows
 
+# The unit tests and the fuzz targets, built with clang under AddressSanitizer and UBSan.
+linux-asan:
+	cmake --preset linux-asan >/dev/null
+	cmake --build --preset linux-asan
+
 test: deps
-	$(MAKE) --no-print-directory linux windows
+	$(MAKE) --no-print-directory linux windows linux-asan
 	ctest --preset linux
+	ctest --preset linux-asan
 
 # Google Benchmark for the simulation, then lullvane-flame's frames per second at 1920x1080 under
 # Xvfb (Mesa, software) with a full pool, for both drawing paths in the same run.
@@ -25,6 +31,11 @@ bench: deps linux
 	build/linux/bench/lullvane_bench
 	scripts/with-virtual-display 1920x1080 \
 	  build/linux/src/flame_x11/lullvane-flame --benchmark-fps 300
+
+# Every fuzz target for FUZZ_SECONDS each, then its executions per second and coverage.
+FUZZ_SECONDS ?= 60
+fuzz: deps linux-asan
+	scripts/fuzz $(FUZZ_SECONDS)
 
 # The flame full screen on this display; without a display, a still picture of it.
 run: deps linux
