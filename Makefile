@@ -1,5 +1,5 @@
 # The two commands a user needs: `make run` and `make test`.
-.PHONY: all deps linux windows package package-deb test bench run clean
+.PHONY: all deps linux windows linux-asan package package-deb test bench fuzz run clean
 
 all: linux windows
 
@@ -14,6 +14,11 @@ windows:
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows
 
+# The unit tests and the fuzz targets, built with clang under AddressSanitizer and UBSan.
+linux-asan:
+	cmake --preset linux-asan >/dev/null
+	cmake --build --preset linux-asan
+
 # The release packages, into build/dist.
 package: package-deb
 
@@ -24,8 +29,9 @@ package-deb: deps linux
 
 # The packages are built before the tests, which install them.
 test: deps
-	$(MAKE) --no-print-directory linux windows package
+	$(MAKE) --no-print-directory linux windows linux-asan package
 	ctest --preset linux
+	ctest --preset linux-asan
 
 # Google Benchmark for the simulation, then lullvane-flame's frames per second at 1920x1080 under
 # Xvfb (Mesa, software) with a full pool, for both drawing paths in the same run.
@@ -34,6 +40,11 @@ bench: deps linux
 	build/linux/bench/lullvane_bench
 	scripts/with-virtual-display 1920x1080 \
 	  build/linux/src/flame_x11/lullvane-flame --benchmark-fps 300
+
+# Every fuzz target for FUZZ_SECONDS each, then its executions per second and coverage.
+FUZZ_SECONDS ?= 60
+fuzz: deps linux-asan
+	scripts/fuzz $(FUZZ_SECONDS)
 
 # The flame full screen on this display; without a display, a still picture of it.
 run: deps linux

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cwctype>
+#include <limits>
 
 namespace {
 
@@ -26,13 +27,18 @@ std::optional<std::int64_t> IntegerFromText(std::wstring_view text) {
         negative = text.front() == L'-';
         text.remove_prefix(1);
     }
-    if (text.empty() || text.size() > 18) return std::nullopt;
-    std::int64_t value = 0;
+    if (text.empty()) return std::nullopt;
+    // The magnitude is gathered unsigned, so that the most negative value fits as well.
+    const std::uint64_t limit =
+        static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + (negative ? 1 : 0);
+    std::uint64_t magnitude = 0;
     for (wchar_t c : text) {
         if (c < L'0' || c > L'9') return std::nullopt;
-        value = value * 10 + (c - L'0');
+        const auto digit = static_cast<std::uint64_t>(c - L'0');
+        if (magnitude > (limit - digit) / 10) return std::nullopt;
+        magnitude = magnitude * 10 + digit;
     }
-    return negative ? -value : value;
+    return static_cast<std::int64_t>(negative ? 0 - magnitude : magnitude);
 }
 
 }  // namespace

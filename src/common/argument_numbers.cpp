@@ -1,5 +1,6 @@
 #include "argument_numbers.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -17,11 +18,20 @@ std::optional<long long> ParseWholeNumber(std::string_view text, long long min, 
 }
 
 std::optional<double> ParseFiniteNumber(std::string_view text) {
-    // strtod would skip leading blanks; an argument with blanks is not a number.
-    if (text.empty() || text.front() == ' ' || text.front() == '\t') return std::nullopt;
+    // strtod would skip leading white space; an argument must begin as a number begins.
+    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) ||
+                          text.front() == '+' || text.front() == '-' || text.front() == '.')) {
+        return std::nullopt;
+    }
     const std::string copy(text);
     char* end = nullptr;
     const double value = std::strtod(copy.c_str(), &end);
     if (end != copy.c_str() + copy.size() || !std::isfinite(value)) return std::nullopt;
     return value;
+}
+
+std::optional<float> NarrowToFloat(double value) {
+    const auto narrow = static_cast<float>(value);
+    if (!std::isfinite(narrow) || (narrow == 0.0f && value != 0.0)) return std::nullopt;
+    return narrow;
 }

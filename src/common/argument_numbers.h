@@ -11,3 +11,7 @@ std::optional<long long> ParseWholeNumber(std::string_view text, long long min, 
 
 // A finite decimal number (fraction and exponent allowed).
 std::optional<double> ParseFiniteNumber(std::string_view text);
+
+// The number in single precision; nothing when it becomes infinite there, or becomes zero
+// although it is not.
+std::optional<float> NarrowToFloat(double value);

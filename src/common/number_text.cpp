@@ -1,5 +1,6 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -43,6 +44,30 @@ size_t NumberLength(std::wstring_view text) {
     return at;
 }
 
+// The power of ten of the first significant digit of a number that NumberLength accepted and
+// that is not zero: 2 for "123.4", -3 for "0.001", -400 for "1e-400". An exponent too long to
+// count is held at a size no text can make up for with its digits.
+long long LeadingPowerOfTen(std::string_view number) {
+    constexpr long long kHeld = 1LL << 58;
+    const size_t marker = number.find_first_of("eE");
+    long long exponent = 0;
+    if (marker != std::string_view::npos) {
+        size_t at = marker + 1;
+        const bool negative = number[at] == '-';
+        if (number[at] == '-' || number[at] == '+') ++at;
+        for (; at < number.size() && exponent < kHeld; ++at) {
+            exponent = exponent * 10 + (number[at] - '0');
+        }
+        if (negative) exponent = -exponent;
+    }
+    const std::string_view mantissa = number.substr(0, marker);
+    const size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const size_t first = mantissa.find_first_of("123456789");
+    const long long position = first < point ? static_cast<long long>(point - first) - 1
+                                             : -static_cast<long long>(first - point);
+    return position + exponent;
+}
+
 // Converts a number that NumberLength accepted.
 double ValueOf(std::wstring_view number) {
     std::string narrow;
@@ -52,8 +77,10 @@ double ValueOf(std::wstring_view number) {
     double value = 0.0;
     const auto result = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        return narrow.front() == '-' ? -std::numeric_limits<double>::infinity()
-                                     : std::numeric_limits<double>::infinity();
+        // from_chars says the same for a number too small for a double as for one too large.
+        const double magnitude =
+            LeadingPowerOfTen(narrow) < 0 ? 0.0 : std::numeric_limits<double>::infinity();
+        return narrow.front() == '-' ? -magnitude : magnitude;
     }
     return value;
 }

@@ -8,7 +8,7 @@ namespace {
 std::optional<float> ParsePositiveSeconds(std::string_view text) {
     const auto value = ParseFiniteNumber(text);
     if (!value || *value <= 0 || *value > 3600) return std::nullopt;
-    return static_cast<float>(*value);
+    return NarrowToFloat(*value);
 }
 
 // "WIDTHxHEIGHT", each side from 1 to 16384 pixels.

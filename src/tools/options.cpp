@@ -9,8 +9,8 @@ namespace {
 // A non-negative, finite number of seconds that single precision can hold.
 std::optional<float> ParseSeconds(std::string_view text) {
     const auto value = ParseFiniteNumber(text);
-    if (!value || *value < 0 || *value > std::numeric_limits<float>::max()) return std::nullopt;
-    return static_cast<float>(*value);
+    if (!value || *value < 0) return std::nullopt;
+    return NarrowToFloat(*value);
 }
 
 std::optional<KeyPress> ParseKey(std::string_view text) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 TEST(StoredValues, MemoryBagMatchesKeysWithoutRegardToCaseAndLeavesOutEmptyValues) {
@@ -29,6 +31,21 @@ TEST(StoredValues, IntegersConvertFromNumbersAndTextsWithinRange) {
     EXPECT_EQ(IntegerFrom(CaptionFont{}, 0, 255), std::nullopt);
     EXPECT_EQ(TextFrom(std::int64_t{-7}), L"-7");
     EXPECT_EQ(TextFrom(CaptionFont{}), std::nullopt);
+}
+
+TEST(StoredValues, EveryIntegerWrittenAsTextReadsBack) {
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    for (const std::int64_t value : {kMin, kMin + 1, -1'000'000'000'000'000'000, std::int64_t{0},
+                                     999'999'999'999'999'999, 1'000'000'000'000'000'000, kMax}) {
+        EXPECT_EQ(IntegerFrom(*TextFrom(value), kMin, kMax), value) << value;
+    }
+    EXPECT_EQ(IntegerFrom(std::wstring(L"+0009223372036854775807"), kMin, kMax), kMax);
+    for (const wchar_t* beyond :
+         {L"9223372036854775808", L"-9223372036854775809", L"18446744073709551616", L"-", L"+"}) {
+        EXPECT_EQ(IntegerFrom(std::wstring(beyond), kMin, kMax), std::nullopt)
+            << testing::PrintToString(std::wstring(beyond));
+    }
 }
 
 TEST(StoredValues, ReadingGivesTheDefaultOnlyForMissingKeys) {

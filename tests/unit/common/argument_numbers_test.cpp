@@ -19,8 +19,18 @@ TEST(ArgumentNumbers, FiniteNumbersRefuseBlanksInfinitiesAndTrailingText) {
     EXPECT_EQ(ParseFiniteNumber("0.015625"), 0.015625);
     EXPECT_EQ(ParseFiniteNumber("3600"), 3600.0);
     EXPECT_EQ(ParseFiniteNumber("-2.5e-1"), -0.25);
-    for (const char* bad : {"", " 1", "1 ", "nan", "inf", "1e999", "0.5s", "--1"}) {
-        EXPECT_FALSE(ParseFiniteNumber(bad)) << bad;
+    for (const char* bad : {"", " 1", "\t1", "\n1", "\v1", "\f1", "\r1", "\v\n1", "1 ", "nan",
+                            "inf", "1e999", "0.5s", "--1"}) {
+        EXPECT_FALSE(ParseFiniteNumber(bad)) << testing::PrintToString(bad);
+    }
+}
+
+TEST(ArgumentNumbers, NarrowingToFloatRefusesWhatBecomesZeroOrInfinite) {
+    EXPECT_EQ(NarrowToFloat(0.015625), 0.015625f);
+    EXPECT_EQ(NarrowToFloat(0.0), 0.0f);
+    EXPECT_EQ(NarrowToFloat(1e-40), static_cast<float>(1e-40));  // subnormal, but not zero
+    for (const double lost : {1e-50, -1e-50, 1e39, -1e39}) {
+        EXPECT_FALSE(NarrowToFloat(lost)) << lost;
     }
 }
 

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
+
 namespace {
 
 TEST(NumberText, ParsesOnlyWholeDecimalNumbers) {
@@ -24,6 +29,32 @@ TEST(NumberText, ReadsTheLeadingNumberLeniently) {
     EXPECT_EQ(LeadingNumber(L"3.5e1x"), 35.0);
     EXPECT_EQ(LeadingNumber(L"xyz"), 0.0);
     EXPECT_EQ(LeadingNumber(L""), 0.0);
+}
+
+TEST(NumberText, NumbersBeyondDoubleUnderflowToSignedZeroAndOverflowToInfinity) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<std::pair<std::wstring, double>> cases = {
+        {L"9E-99994", 0.0},
+        {L"-1e-400", -0.0},
+        {L"0.00001e-320", 0.0},
+        {L"-1e-99999999999999999999999", -0.0},
+        {L"1e-310", 1e-310},
+        {L"1e400", inf},
+        {L"-1e309", -inf},
+        {L"100000e304", inf},
+        {L"0.001e312", inf},
+        {L"1e99999999999999999999999", inf},
+        // Padding with zeros moves the first significant digit, not the number.
+        {std::wstring(1000, L'0') + L".1e400", inf},
+        {std::wstring(1000, L'0') + L"1e-700", 0.0},
+        {L"0." + std::wstring(400, L'0') + L"1e10", 0.0},
+    };
+    for (const auto& [text, expected] : cases) {
+        for (const auto read : {ParseNumber(text).value_or(42), LeadingNumber(text + L"x")}) {
+            EXPECT_EQ(read, expected) << testing::PrintToString(text);
+            EXPECT_EQ(std::signbit(read), std::signbit(expected)) << testing::PrintToString(text);
+        }
+    }
 }
 
 TEST(NumberText, RoundsHalvesToEvenAndRejectsWhatDoesNotFit) {

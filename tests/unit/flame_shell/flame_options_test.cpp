@@ -120,7 +120,7 @@ TEST(FlameOptions, StillNeedsAScreenshotAndTakesFramesAndAFixedDelta) {
 
     EXPECT_NE(Bad({"--frames", "10"}).find("--screenshot"), std::string::npos);
     EXPECT_NE(Bad({"--fixed-dt", "0.1"}).find("--screenshot"), std::string::npos);
-    for (const std::string_view dt : {"0", "-1", "nan", "inf", "1e9", "x"}) {
+    for (const std::string_view dt : {"0", "-1", "nan", "inf", "1e9", "x", "1e-50"}) {
         EXPECT_FALSE(Parse({"--screenshot", "f.png", "--fixed-dt", dt}).options) << dt;
     }
     EXPECT_FALSE(Parse({"--screenshot", "f.png", "--frames", "0"}).options);

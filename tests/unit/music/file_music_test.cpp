@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <ranges>
 #include <string>
 
 #include "cp932.h"
@@ -45,8 +44,8 @@ TEST_F(FileMusicTest, AFileThatCannotBeOpenedIsRetriedQuietlyAndNeverPlays) {
     const std::vector<SentCommand> retry = {Mp3Mode(), Direct("stop MP3Play"),
                                             Direct("play MP3Play from 0")};
     EXPECT_EQ(device.TakeReceived(), retry);
-    EXPECT_TRUE(std::ranges::all_of(device.answered | std::views::drop(1),
-                                    [](std::int32_t code) { return code != 0; }));
+    EXPECT_TRUE(std::all_of(device.answered.begin() + 1, device.answered.end(),
+                            [](std::int32_t code) { return code != 0; }));
     music.RestartMp3IfEnded();
     EXPECT_EQ(device.TakeReceived(), retry);
     EXPECT_FALSE(device.openAlias);

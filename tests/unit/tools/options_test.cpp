@@ -32,13 +32,21 @@ TEST(TraceOptions, DefaultsAndEveryOption) {
 
 TEST(TraceOptions, BadArgumentsAreNamedInTheError) {
     const std::vector<std::pair<Args, std::string>> cases = {
-        {{"--frames", "-1"}, "--frames"}, {{"--frames", "12x"}, "--frames"},
-        {{"--frames"}, "--frames"},       {{"--dt", "nan"}, "--dt"},
-        {{"--dt", "-0.1"}, "--dt"},       {{"--first-dt", ""}, "--first-dt"},
-        {{"--key", "0:13"}, "--key"},     {{"--key", "5"}, "--key"},
-        {{"--key", "2:x"}, "--key"},      {{"--print", "everything"}, "--print"},
-        {{"--speed", "2"}, "--speed"},    {{"frames", "2"}, "frames"},
+        {{"--frames", "-1"}, "--frames"},
+        {{"--frames", "12x"}, "--frames"},
+        {{"--frames"}, "--frames"},
+        {{"--dt", "nan"}, "--dt"},
+        {{"--dt", "-0.1"}, "--dt"},
+        {{"--first-dt", ""}, "--first-dt"},
+        {{"--key", "0:13"}, "--key"},
+        {{"--key", "5"}, "--key"},
+        {{"--key", "2:x"}, "--key"},
+        {{"--print", "everything"}, "--print"},
+        {{"--speed", "2"}, "--speed"},
+        {{"frames", "2"}, "frames"},
         {{"--dt", "1e39"}, "--dt"},
+        {{"--dt", "1e-50"}, "--dt"},
+        {{"--first-dt", "1e-46"}, "--first-dt"},
     };
     for (const auto& [args, named] : cases) {
         const auto result = ParseTraceOptions(args);
@@ -60,6 +68,8 @@ TEST(StillOptions, RequiresAnOutputAndSensibleSizes) {
     EXPECT_NE(ParseStillOptions(Args{"--width", "0", "--out", "a.png"}).error.find("--width"),
               std::string::npos);
     EXPECT_NE(ParseStillOptions(Args{"--height", "99999", "--out", "a.png"}).error.find("--height"),
+              std::string::npos);
+    EXPECT_NE(ParseStillOptions(Args{"--dt", "1e-50", "--out", "a.png"}).error.find("--dt"),
               std::string::npos);
 }
 

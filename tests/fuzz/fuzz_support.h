@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+// Ends the run when a property does not hold; libFuzzer keeps the input that broke it.
+#define FUZZ_CHECK(condition) \
+    ((condition) ? static_cast<void>(0) : FuzzPropertyBroken(#condition, __FILE__, __LINE__))
+
+[[noreturn]] inline void FuzzPropertyBroken(const char* property, const char* file, int line) {
+    std::fprintf(stderr, "%s:%d: property broken: %s\n", file, line, property);
+    std::abort();
+}
+
+// The input as the parts between its NUL bytes, the way a command line's arguments arrive.
+inline std::vector<std::string_view> SplitOnNul(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::string_view> parts;
+    std::string_view rest(reinterpret_cast<const char*>(data), size);
+    for (;;) {
+        const std::size_t end = rest.find('\0');
+        parts.push_back(rest.substr(0, end));
+        if (end == std::string_view::npos) return parts;
+        rest.remove_prefix(end + 1);
+    }
+}

@@ -1,0 +1,44 @@
+// The button's stored values: every integer written as text reads back, a text that reads as an
+// integer reads the same through its decimal text, and a bag returns what was written under a
+// key whatever the case of the key that reads it.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cctype>
+#include <limits>
+
+#include "fuzz_support.h"
+#include "stored_values.h"
+
+namespace {
+
+constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    const auto value = input.ConsumeIntegral<std::int64_t>();
+    const auto otherValue = input.ConsumeIntegral<std::int64_t>();
+    FUZZ_CHECK(IntegerFrom(*TextFrom(value), kMin, kMax) == value);
+
+    std::string key = input.ConsumeRandomLengthString(16);
+    MemoryPropertyBag bag;
+    WriteValue(bag, key, value, otherValue);
+    for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    FUZZ_CHECK(ReadInteger(bag, key, otherValue, kMin, kMax) == value);
+    FUZZ_CHECK(bag.Size() == (value == otherValue ? 0u : 1u));
+
+    const auto low = input.ConsumeIntegral<std::int64_t>();
+    const auto high = input.ConsumeIntegral<std::int64_t>();
+    std::wstring text;
+    for (const char c : input.ConsumeRemainingBytesAsString()) {
+        text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    }
+    const auto number = IntegerFrom(text, kMin, kMax);
+    if (number) FUZZ_CHECK(IntegerFrom(*TextFrom(*number), kMin, kMax) == number);
+    const auto bounded = IntegerFrom(text, low, high);
+    FUZZ_CHECK(bounded == (number && low <= *number && *number <= high ? number : std::nullopt));
+    FUZZ_CHECK(TextFrom(text) == text);
+    return 0;
+}
