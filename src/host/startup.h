@@ -35,5 +35,8 @@ struct StartupDecision {
 StartupDecision Main(std::wstring_view arguments, const std::wstring& programFolder,
                      StartupPlatform& platform, SettingsVariables& settings);
 
+// The caption of the host's message boxes.
+inline constexpr std::wstring_view kApplicationTitle = L"Lullvane";
+
 inline constexpr std::string_view kShowFormCaption = "Torvane2_Main";
 inline constexpr std::string_view kSettingsDialogCaption = "<Lullvane>";
