@@ -1,5 +1,5 @@
 # The two commands a user needs: `make run` and `make test`.
-.PHONY: all deps linux windows test bench run clean
+.PHONY: all deps linux windows package package-windows test bench run clean
 
 all: linux windows
 
@@ -14,8 +14,16 @@ windows:
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows
 
+package: package-windows
+
+# The Windows release in build/dist: Lullvane-<version>-setup.exe and Lullvane-<version>-win64.zip.
+package-windows: deps windows
+	cmake --build --preset windows --target package windows_installer
+
+# The end-to-end tests also install and unpack the release, so it is built first.
 test: deps
 	$(MAKE) --no-print-directory linux windows
+	$(MAKE) --no-print-directory package
 	ctest --preset linux
 
 # Google Benchmark for the simulation, then lullvane-flame's frames per second at 1920x1080 under
