@@ -3,14 +3,16 @@ installed saver's show and settings, OK that cannot save, installing over an ear
 and the uninstaller, which clears the system's choice of saver only while it is still Lullvane."""
 
 import contextlib
+import re
 import subprocess
 import sys
+import tempfile
 import time
 
 from release_support import (SETUP, VERSION, cancel, check_resources, press_ok, registry,
                              show_and_escape, store_cd_track)
 
-from harness import (check, fresh_wine_prefix, run_wine, scratch_dir, wait_for,
+from harness import (check, fresh_wine_prefix, run_wine, scratch_dir, started, wait_for,
                      wait_for_wine_session_end, wine_session)
 from host_support import HOST, PRODUCT_TITLE, REAL_RENDERER, probe, start_host, wait_until_ended
 from settings_dialog_test import KIND_KEY, REPEAT_KEY, SOURCE_CAPTIONS, TITLE, Dialog, keys_of
@@ -19,16 +21,32 @@ DESKTOP = r"HKCU\Control Panel\Desktop"
 UNINSTALL = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lullvane"
 
 
-def install(env, prefix):
-    """Runs the installer silently; returns the install folder and the seconds it took."""
+def install(env, prefix, silent=True):
+    """Runs the installer, with /S or to its last page, closed with Enter. Returns the install
+    folder, the seconds it took and the command lines of the programs it started."""
     start = time.monotonic()
-    result = subprocess.run(["wine", str(SETUP), "/S"], env=env, timeout=120,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    took = time.monotonic() - start
-    check(result.returncode == 0, f"the installer exited with {result.returncode}")
+    with tempfile.TemporaryFile() as trace, \
+            started(["wine", str(SETUP), *(["/S"] if silent else [])],
+                    env=dict(env, WINEDEBUG="-all,trace+process"), stdout=subprocess.DEVNULL,
+                    stderr=trace) as process:
+        if not silent:
+            # Enter closes the last page once the files are in; until then it does nothing.
+            display = {"DISPLAY": env["DISPLAY"]}
+            wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "^Lullvane "],
+                                            env=display, stdout=subprocess.DEVNULL).returncode == 0,
+                     60, what="the installer's window")
+            wait_for(lambda: subprocess.run(["xdotool", "key", "Return"], env=display, timeout=30)
+                     and process.poll() is not None, 60, interval=2, what="the installer to close")
+        code = wait_until_ended(process, 120)
+        took = time.monotonic() - start
+        trace.seek(0)
+        programs = [re.sub(r"\\(.)", r"\1", line) for line in
+                   re.findall(r'CreateProcessInternalW app \S+ cmdline L"(.*)"',
+                              trace.read().decode(errors="replace"))]
+    check(code == 0, f"the installer exited with {code}")
     folders = list(prefix.glob("drive_c/users/*/AppData/Local/Programs/Lullvane"))
     check(len(folders) == 1, f"install folders under the users' local programs: {folders}")
-    return folders[0], took
+    return folders[0], took, programs
 
 
 def uninstall(env, folder):
@@ -95,9 +113,11 @@ def main():
     with fresh_wine_prefix("release-installer") as prefix, wine_session(prefix=prefix) as env, \
             scratch_dir() as scratch:
         check_resources(env, SETUP, "Lullvane setup")
-        folder, install_time = install(env, prefix)
+        folder, install_time, programs = install(env, prefix)
         saver = check_installed(env, folder)
-        print(f"installed in {install_time:.1f} s; SCRNSAVE.EXE={saver}")
+        check(not any("InstallScreenSaver" in line for line in programs),
+              f"the silent install opened the screen-saver settings: {programs}")
+        print(f"installed with /S in {install_time:.1f} s; SCRNSAVE.EXE={saver}")
 
         # The installed saver shows the flame; /c then OK keeps the settings beside it.
         lit = show_and_escape(env, folder / "Lullvane.scr", scratch / "show.png")
@@ -130,8 +150,11 @@ def main():
             check(state() == before, "the failed save changed the settings file")
         print(f"OK with the settings file unwritable: message box {text!r}, dialog open until Cancel")
 
-        # Installing over it keeps the settings; the uninstaller then removes everything.
-        _, reinstall_time = install(env, prefix)
+        # Installing over it, interactively, keeps the settings and ends in the system's
+        # screen-saver settings with Lullvane chosen; the uninstaller then removes everything.
+        _, _, programs = install(env, prefix, silent=False)
+        opened = f'"C:\\windows\\system32\\rundll32.exe" desk.cpl,InstallScreenSaver {saver}'
+        check(opened in programs, f"the interactive install did not end in {opened}: {programs}")
         check(ini.read_bytes() == saved, "installing again changed Lullvane.ini")
         names = sorted(path.name for path in folder.iterdir())
         check(names == ["Lullvane.dll", "Lullvane.ini", "Lullvane.scr", "Uninstall.exe"],
@@ -139,11 +162,12 @@ def main():
         uninstall_time = uninstall(env, folder)
         check(registry(env, UNINSTALL) is None, "the uninstall key is still there")
         check("SCRNSAVE.EXE" not in registry(env, DESKTOP), "SCRNSAVE.EXE still names Lullvane")
-        print(f"installed again in {reinstall_time:.1f} s keeping Lullvane.ini; "
-              f"uninstalled in {uninstall_time:.1f} s: files, folder, key and SCRNSAVE.EXE gone")
+        print(f"installed again, interactively, keeping Lullvane.ini, then {opened}; "
+              f"uninstalled with /S in {uninstall_time:.1f} s: files, folder, key and "
+              "SCRNSAVE.EXE gone")
 
         # Another saver chosen since stays chosen.
-        folder, _ = install(env, prefix)
+        folder, _, _ = install(env, prefix)
         other = r"C:\windows\system32\other.scr"
         run_wine(["reg", "add", DESKTOP, "/v", "SCRNSAVE.EXE", "/t", "REG_SZ", "/d", other, "/f"],
                  env, 60)
