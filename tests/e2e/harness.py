@@ -113,11 +113,19 @@ def wine_session(with_display=True, width=1024, height=768, prefix=WINE_PREFIX,
 def fresh_wine_prefix(name):
     """A Wine prefix for one test alone, made anew by its first session and removed at the end."""
     prefix = LINUX_BIN / f"wineprefix-{name}"
-    shutil.rmtree(prefix, ignore_errors=True)
+
+    def remove():
+        # A test killed midway may have left a file immutable in it.
+        if prefix.exists():
+            subprocess.run(["chattr", "-R", "-i", str(prefix)], stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+        shutil.rmtree(prefix, ignore_errors=True)
+
+    remove()
     try:
         yield prefix
     finally:
-        shutil.rmtree(prefix, ignore_errors=True)
+        remove()
 
 
 def run_wine(command, env, timeout):
