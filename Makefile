@@ -1,5 +1,6 @@
 # The two commands a user needs: `make run` and `make test`.
-.PHONY: all deps linux windows linux-asan package package-deb test bench fuzz run clean
+.PHONY: all deps linux windows linux-asan package package-deb package-windows test bench fuzz
+.PHONY: run clean
 
 all: linux windows
 
@@ -20,16 +21,21 @@ linux-asan:
 	cmake --build --preset linux-asan
 
 # The release packages, into build/dist.
-package: package-deb
+package: package-windows package-deb
+
+# The Windows release: Lullvane-<version>-setup.exe and Lullvane-<version>-win64.zip.
+package-windows: deps windows
+	cmake --build --preset windows --target package windows_installer
 
 # lullvane-flame as a Debian package (CPack's DEB generator), e.g.
 # build/dist/lullvane-flame_1.0.0_amd64.deb.
 package-deb: deps linux
 	cd build/linux && cpack -G DEB
 
-# The packages are built before the tests, which install them.
+# The end-to-end tests also install and unpack the packages, so they are built first.
 test: deps
-	$(MAKE) --no-print-directory linux windows linux-asan package
+	$(MAKE) --no-print-directory linux windows linux-asan
+	$(MAKE) --no-print-directory package
 	ctest --preset linux
 	ctest --preset linux-asan
 

@@ -22,10 +22,12 @@ std::wstring FileProfileStore::ReadIniValue(const std::wstring& section, const s
     return value ? FromCp932(CutToReplyBuffer(*value)) : std::wstring();
 }
 
-void FileProfileStore::WriteIniValue(const std::wstring& section, const std::wstring& key,
+bool FileProfileStore::WriteIniValue(const std::wstring& section, const std::wstring& key,
                                      const std::wstring& value, const std::wstring& file) {
     const std::string text =
         WithIniValue(ReadBytes(file), ToCp932(section), ToCp932(key), ToCp932(value));
     std::ofstream stream(NativePath(file), std::ios::binary | std::ios::trunc);
     stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+    stream.close();
+    return !stream.fail();
 }

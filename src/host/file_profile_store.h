@@ -9,6 +9,6 @@ class FileProfileStore final : public ProfileStore {
   public:
     std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key,
                               const std::wstring& file) const override;
-    void WriteIniValue(const std::wstring& section, const std::wstring& key,
+    bool WriteIniValue(const std::wstring& section, const std::wstring& key,
                        const std::wstring& value, const std::wstring& file) override;
 };

@@ -25,13 +25,13 @@ PreviewForm::PreviewForm()
     };
 }
 
-void PreviewForm::Embed(HWND host) {
+bool PreviewForm::Embed(HWND host) {
     parent = host;
     RECT area{};
     GetWindowRect(host, &area);
     form.Load();
     const HWND window = form.Handle();
-    if (!window) return;
+    if (!window) return false;
     // A window cannot be a child and a pop-up at once; it becomes a plain child.
     const LONG style = GetWindowLongA(window, GWL_STYLE);
     SetWindowLongA(window, GWL_STYLE, (style | WS_CHILD) & ~WS_POPUP);
@@ -44,4 +44,5 @@ void PreviewForm::Embed(HWND host) {
     }
     form.Show();
     parentWatch.SetEnabled(true);
+    return true;
 }

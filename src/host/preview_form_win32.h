@@ -12,8 +12,9 @@ class PreviewForm {
   public:
     PreviewForm();
 
-    // Loads the form into `parent`, sized to it, and shows it.
-    void Embed(HWND parent);
+    // Loads the form into `parent`, sized to it, and shows it; false when its window could not
+    // be made.
+    bool Embed(HWND parent);
 
   private:
     forms::Form form;

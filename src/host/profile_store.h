@@ -13,8 +13,8 @@ class ProfileStore {
     // file, the section or the key is missing.
     virtual std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key,
                                       const std::wstring& file) const = 0;
-    // Creates or replaces one key, creating the file and the section when they are missing.
-    // Failures are not reported.
-    virtual void WriteIniValue(const std::wstring& section, const std::wstring& key,
+    // Creates or replaces one key, creating the file and the section when they are missing;
+    // false when the file could not be written.
+    virtual bool WriteIniValue(const std::wstring& section, const std::wstring& key,
                                const std::wstring& value, const std::wstring& file) = 0;
 };

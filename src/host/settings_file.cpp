@@ -10,9 +10,9 @@ std::wstring Read(const ProfileStore& store, const std::wstring& programFolder,
     return store.ReadIniValue(kSettingsSection, key, SettingsFilePath(programFolder));
 }
 
-void Write(ProfileStore& store, const std::wstring& programFolder, const std::wstring& key,
+bool Write(ProfileStore& store, const std::wstring& programFolder, const std::wstring& key,
            const std::wstring& value) {
-    store.WriteIniValue(kSettingsSection, key, value, SettingsFilePath(programFolder));
+    return store.WriteIniValue(kSettingsSection, key, value, SettingsFilePath(programFolder));
 }
 
 // Empty text gives 0; a number gives its integer part toward minus infinity; anything else, or
@@ -43,12 +43,14 @@ void LoadSettings(const ProfileStore& store, const std::wstring& programFolder,
     settings.BgmFolder = settings.BgmFile.empty() ? programFolder : FolderOf(settings.BgmFile);
 }
 
-void SaveSettings(ProfileStore& store, const std::wstring& programFolder,
+bool SaveSettings(ProfileStore& store, const std::wstring& programFolder,
                   SettingsVariables& settings, const std::wstring& trackText) {
-    Write(store, programFolder, kBgmKindKey, SettingNumberText(settings.BgmKind));
+    if (!Write(store, programFolder, kBgmKindKey, SettingNumberText(settings.BgmKind))) {
+        return false;
+    }
     const auto number = ParseNumber(trackText);
     const auto track = number ? RoundToInt16(*number) : std::nullopt;
     settings.BgmRepeatTrack = track.value_or(0);
-    Write(store, programFolder, kBgmRepeatKey, SettingNumberText(settings.BgmRepeatTrack));
-    Write(store, programFolder, kBgmFileKey, settings.BgmFile);
+    return Write(store, programFolder, kBgmRepeatKey, SettingNumberText(settings.BgmRepeatTrack)) &&
+           Write(store, programFolder, kBgmFileKey, settings.BgmFile);
 }

@@ -19,6 +19,6 @@ void LoadSettings(const ProfileStore& store, const std::wstring& programFolder,
 
 // Writes the three keys. `trackText` is the settings dialog's track box: a number becomes
 // BgmRepeatTrack (rounded, halves to even); anything else, or a number outside the 16-bit
-// range, makes it 0.
-void SaveSettings(ProfileStore& store, const std::wstring& programFolder,
+// range, makes it 0. False when a key could not be written; the keys after it are not tried.
+bool SaveSettings(ProfileStore& store, const std::wstring& programFolder,
                   SettingsVariables& settings, const std::wstring& trackText);

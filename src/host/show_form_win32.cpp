@@ -55,8 +55,11 @@ ShowForm::ShowForm(SettingsVariables& settings, wchar_t modeLetter, std::wstring
     };
 }
 
-void ShowForm::Load() {
+bool ShowForm::Load() {
     form.Load();
+    if (form.Handle()) return true;
+    mode.RestoreCursor();
+    return false;
 }
 
 void ShowForm::MirrorTimers() {

@@ -16,7 +16,9 @@ class ShowForm {
   public:
     ShowForm(SettingsVariables& settings, wchar_t modeLetter, std::wstring programFolder);
 
-    void Load();
+    // Loads the form, which starts the show; false, with the cursor given back, when its window
+    // could not be made (then nothing has started and nothing would ever end the program).
+    bool Load();
 
   private:
     class Platform final : public ShowPlatform {

@@ -83,6 +83,10 @@ void ShowMode::QueryUnload() {
                 break;
         }
     }
+    RestoreCursor();
+}
+
+void ShowMode::RestoreCursor() {
     // The cursor was hidden once for /s; show it once. (Passing the display count as the flag
     // would hide it further whenever the hide had returned 0.)
     if (modeLetter == L'S') settings.CursorCount = platform.ShowCursor(true);

@@ -48,6 +48,9 @@ class ShowMode {
     // The end steps: stop the music, give the cursor back after /s. The shell then ends the
     // program.
     void QueryUnload();
+    // Gives the cursor back after /s: part of the end steps, and all there is to undo when the
+    // form could not be loaded.
+    void RestoreCursor();
 
     bool Timer1Enabled() const { return timer1Enabled; }
     bool Timer2Enabled() const { return timer2Enabled; }

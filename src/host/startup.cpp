@@ -22,6 +22,8 @@ StartupDecision Main(std::wstring_view arguments, const std::wstring& programFol
     }
     if (mode == L'C') return {StartupAction::SettingsDialog};
     if (mode != L'S' && !arguments.empty()) return {};
+    // Starts in quick succession all pass the title test before the first show has its window.
+    if (!platform.ClaimShow()) return {};
     if (mode == L'S') settings.CursorCount = platform.HideCursor();
     return {StartupAction::Show};
 }

@@ -31,9 +31,16 @@ class Platform final : public StartupPlatform {
         forms::ShowMessage(
             L"Lullvane.dll \u304C\u540C\u3058\uFF8C\uFF6B\uFF99\uFF80\uFF9E\u306B"
             L"\u898B\u3064\u304B\u308A\u307E\u305B\u3093\uFF01",
-            L"Lullvane");
+            std::wstring(kApplicationTitle));
     }
     std::int32_t HideCursor() override { return ShowCursor(FALSE); }
+    bool ClaimShow() override {
+        // Never closed: the system lets go of it when the process ends, however it ends.
+        const HANDLE claim = CreateMutexW(nullptr, FALSE, L"Local\\Lullvane.Show");
+        // Without the object (an odd system) the title test alone decides, as it always did.
+        if (!claim) return true;
+        return GetLastError() != ERROR_ALREADY_EXISTS;
+    }
 
   private:
     const std::wstring& programFolder;
@@ -49,15 +56,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const StartupDecision decision = Main(arguments, programFolder, platform, settings);
     switch (decision.action) {
         case StartupAction::Preview: {
+            const auto parent =
+                reinterpret_cast<HWND>(static_cast<INT_PTR>(decision.previewHandle));
             PreviewForm preview;
-            preview.Embed(reinterpret_cast<HWND>(static_cast<INT_PTR>(decision.previewHandle)));
-            forms::Run();
+            // Without the form's window nothing would ever end the message loop.
+            if (preview.Embed(parent)) forms::Run();
             break;
         }
         case StartupAction::Show: {
             ShowForm show(settings, ModeLetter(arguments), programFolder);
-            show.Load();
-            forms::Run();
+            if (show.Load()) forms::Run();
             break;
         }
         case StartupAction::SettingsDialog: {

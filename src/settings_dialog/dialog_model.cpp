@@ -33,6 +33,14 @@ std::wstring FileFilter() {
     return filter;
 }
 
+std::wstring SaveFailedMessage(const std::wstring& settingsFile) {
+    // 設定を保存できませんでした。 / 次のﾌｧｲﾙに書き込めません：
+    return L"\u8A2D\u5B9A\u3092\u4FDD\u5B58\u3067\u304D\u307E\u305B\u3093\u3067\u3057\u305F"
+           L"\u3002\n\u6B21\u306E\uFF8C\uFF67\uFF72\uFF99\u306B\u66F8\u304D\u8FBC\u3081\u307E"
+           L"\u305B\u3093\uFF1A\n" +
+           settingsFile;
+}
+
 Point DialogPlacement(int screenWidth, int screenHeight, int windowWidth, int windowHeight) {
     // Integer division truncates toward zero, also for a window larger than the screen.
     return {(screenWidth - windowWidth) / 2, (screenHeight - windowHeight) / 3};
@@ -55,7 +63,7 @@ void SettingsDialogModel::ChooseFile(const std::wstring& path) {
     settings.BgmFolder = FolderOf(path);
 }
 
-void SettingsDialogModel::Store(ProfileStore& store, const std::wstring& programFolder,
+bool SettingsDialogModel::Store(ProfileStore& store, const std::wstring& programFolder,
                                 const std::wstring& trackText) {
-    SaveSettings(store, programFolder, settings, trackText);
+    return SaveSettings(store, programFolder, settings, trackText);
 }

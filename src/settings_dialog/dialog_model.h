@@ -48,6 +48,9 @@ inline constexpr int kFileBufferSize = 255;
 // ends the list.
 std::wstring FileFilter();
 
+// What the message box says when OK could not write the settings file at `settingsFile`.
+std::wstring SaveFailedMessage(const std::wstring& settingsFile);
+
 struct Point {
     int x, y;
 };
@@ -75,8 +78,9 @@ class SettingsDialogModel {
     void ChooseSource(int source);
     // The open-file dialog returned a path.
     void ChooseFile(const std::wstring& path);
-    // OK: stores the settings with the track box's text as it stands.
-    void Store(ProfileStore& store, const std::wstring& programFolder,
+    // OK: stores the settings with the track box's text as it stands; false when the settings
+    // file could not be written.
+    bool Store(ProfileStore& store, const std::wstring& programFolder,
                const std::wstring& trackText);
 
   private:

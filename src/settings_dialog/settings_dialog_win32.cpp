@@ -10,6 +10,8 @@
 #include "cp932.h"
 #include "dialog_font.h"
 #include "font_win32.h"
+#include "host_paths.h"
+#include "message_box_win32.h"
 #include "mouse_pointer_win32.h"
 #include "prepare_buttons_win32.h"
 #include "skin.h"
@@ -256,7 +258,12 @@ void SettingsDialog::ChooseFile(int index) {
 }
 
 void SettingsDialog::Store() {
-    model.Store(store, programFolder, BGM_Repeat.Text());
+    if (!model.Store(store, programFolder, BGM_Repeat.Text())) {
+        // Not kept, and the user is told so; the dialog stays open for Cancel.
+        forms::ShowMessage(SaveFailedMessage(SettingsFilePath(programFolder)),
+                           std::wstring(kApplicationTitle), form.Handle());
+        return;
+    }
     form.Unload();
 }
 

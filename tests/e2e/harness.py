@@ -26,19 +26,20 @@ def check(condition, message):
         fail(message)
 
 
-def wine_environment(display=None):
-    """The environment for Wine: the tests' own prefix, a Japanese locale (ANSI code page 932),
-    no debug noise. The prefix is made once, under a lock, since tests may run in parallel."""
+def wine_environment(display=None, prefix=WINE_PREFIX, locale="ja_JP.UTF-8"):
+    """The environment for Wine: the tests' own prefix, a Japanese locale (ANSI code page 932)
+    unless told otherwise, no debug noise. The prefix is made once, under a lock, since tests may
+    run in parallel."""
     env = dict(os.environ)
-    env.update(WINEPREFIX=str(WINE_PREFIX), WINEDEBUG="-all", LC_ALL="ja_JP.UTF-8",
+    env.update(WINEPREFIX=str(prefix), WINEDEBUG="-all", LC_ALL=locale,
                WINEDLLOVERRIDES="mscoree,mshtml=")
     env.pop("DISPLAY", None)
     if display:
         env["DISPLAY"] = display
-    WINE_PREFIX.parent.mkdir(parents=True, exist_ok=True)
-    with open(WINE_PREFIX.parent / "wineprefix.lock", "w") as lock:
+    prefix.parent.mkdir(parents=True, exist_ok=True)
+    with open(prefix.parent / f"{prefix.name}.lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
-        ready = WINE_PREFIX / ".lullvane-ready"
+        ready = prefix / ".lullvane-ready"
         if not ready.exists():
             subprocess.run(["wineboot", "-i"], env=env, check=True, timeout=300,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -92,18 +93,38 @@ def wait_for_wine_session_end(env, timeout=60):
 
 
 @contextlib.contextmanager
-def wine_session(with_display=True, width=1024, height=768, second_head=None):
+def wine_session(with_display=True, width=1024, height=768, prefix=WINE_PREFIX,
+                 locale="ja_JP.UTF-8", second_head=None):
     """A Wine session of its own, in a virtual display of that size unless told otherwise; yields
     the environment for Wine (its DISPLAY names the display)."""
     with contextlib.ExitStack() as stack:
         display = (stack.enter_context(virtual_display(width, height, second_head))
                    if with_display else None)
-        env = wine_environment(display)
+        env = wine_environment(display, prefix, locale)
         wait_for_wine_session_end(env)
         try:
             yield env
         finally:
             wait_for_wine_session_end(env)
+
+
+@contextlib.contextmanager
+def fresh_wine_prefix(name):
+    """A Wine prefix for one test alone, made anew by its first session and removed at the end."""
+    prefix = LINUX_BIN / f"wineprefix-{name}"
+
+    def remove():
+        # A test killed midway may have left a file immutable in it.
+        if prefix.exists():
+            subprocess.run(["chattr", "-R", "-i", str(prefix)], stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+        shutil.rmtree(prefix, ignore_errors=True)
+
+    remove()
+    try:
+        yield prefix
+    finally:
+        remove()
 
 
 def run_wine(command, env, timeout):

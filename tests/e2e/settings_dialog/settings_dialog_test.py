@@ -180,6 +180,16 @@ def corner_differences(shot, frame, face):
     return differing
 
 
+def painted(dialog, buttons):
+    """A capture once the skins of the dialog and its panel and the buttons' Normal faces are on
+    the screen, else None: the window shows before its panel and buttons have painted."""
+    shot = dialog.capture()
+    ready = (shot.at(4, 121) == (220, 220, 250)
+             and shot.at(PANEL[0] + 462, PANEL[1] + 82) == (250, 250, 250)
+             and all(corner_differences(shot, BUTTONS[name], "normal") == 0 for name in buttons))
+    return shot if ready else None
+
+
 def indicator_states(shot):
     """For each indicator: "selected" (blue), "unselected" (light) or its colour."""
     states = []
@@ -311,12 +321,10 @@ def main():
         with start(env, host) as process:
             dialog = Dialog(env, folder)
             opened = time.monotonic() - started
-            shot = wait_for(lambda: (s := dialog.capture()).at(4, 121) == (220, 220, 250) and s, 20,
-                            what="the skin")
+            shot = wait_for(lambda: painted(dialog, ("Cmd_Can", "Cmd_Set")), 20,
+                            what="the skins and the Normal faces of Cmd_Can and Cmd_Set")
             check_window_and_skin(dialog, shot)
             check_source(dialog, 0, "kind 0")
-            for name in ("Cmd_Can", "Cmd_Set"):
-                check(corner_differences(shot, BUTTONS[name], "normal") == 0, f"{name} does not show its Normal face")
             arrow = check_link(dialog)
             # The disabled file button raises no click: no open-file dialog comes up.
             dialog.click(40 + 20, 132 + 10)
@@ -363,11 +371,9 @@ def main():
         ini.write_bytes(settings_file(2, 0, str(windows_path(old_music))))
         with start(env, host) as process:
             dialog = Dialog(env, folder)
-            shot = dialog.capture()
+            shot = wait_for(lambda: painted(dialog, BUTTONS), 20, what="the Normal faces of all buttons")
             combo = check_source(dialog, 2, "kind 2")
             check(bytes.fromhex(combo["text"]).decode() == "", "track 0 shows text in the combo box")
-            for name, frame in BUTTONS.items():
-                check(corner_differences(shot, frame, "normal") == 0, f"{name} does not show its Normal face")
             before_label = shot.region(FILE_LABEL)
 
             dialog.click(40 + 20, 132 + 10)

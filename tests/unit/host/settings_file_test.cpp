@@ -156,6 +156,38 @@ TEST_F(SettingsFileTest, SaveKeepsTheRestOfTheFile) {
                   "= 4\r\n" + kFileKey + "=D:a.wav\r\n");
 }
 
+// A store whose writes fail from a given one on, counting the writes tried.
+class FailingStore final : public ProfileStore {
+  public:
+    explicit FailingStore(int firstFailure) : firstFailure(firstFailure) {}
+    std::wstring ReadIniValue(const std::wstring&, const std::wstring&,
+                              const std::wstring&) const override {
+        return {};
+    }
+    bool WriteIniValue(const std::wstring&, const std::wstring&, const std::wstring&,
+                       const std::wstring&) override {
+        return ++tried < firstFailure;
+    }
+    const int firstFailure;
+    int tried = 0;
+};
+
+TEST_F(SettingsFileTest, SaveReportsAFailedWriteAndTriesNoFurtherKey) {
+    SettingsVariables settings;
+    for (const int firstFailure : {1, 2, 3}) {
+        FailingStore failing(firstFailure);
+        EXPECT_FALSE(SaveSettings(failing, folder.Folder(), settings, L"1"));
+        EXPECT_EQ(failing.tried, firstFailure);
+    }
+    FailingStore working(4);
+    EXPECT_TRUE(SaveSettings(working, folder.Folder(), settings, L"1"));
+    EXPECT_EQ(working.tried, 3);
+
+    // The portable store reports a file it cannot write.
+    EXPECT_TRUE(SaveSettings(store, folder.Folder(), settings, L"1"));
+    EXPECT_FALSE(SaveSettings(store, folder.File(L"no such folder"), settings, L"1"));
+}
+
 TEST(HostPaths, FolderOfKeepsDriveRootsWithoutABackslash) {
     EXPECT_EQ(FolderOf(L"C:\\Music\\a.mp3"), L"C:\\Music");
     EXPECT_EQ(FolderOf(L"C:\\a.mp3"), L"C:");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -25,9 +26,14 @@ class FakeStartupPlatform final : public StartupPlatform {
         calls.push_back("hide cursor");
         return -1;
     }
+    bool ClaimShow() override {
+        calls.push_back("claim show");
+        return showFree;
+    }
 
     std::set<std::string> windows;
     std::set<std::int32_t> handles;
+    bool showFree = true;
     std::vector<std::string> calls;
 };
 
@@ -92,13 +98,30 @@ TEST_F(StartupTest, DispatchesTheModesWhenTheRendererIsThere) {
     EXPECT_EQ(platform.calls.back(), "load settings");
 
     EXPECT_EQ(Start(L"").action, StartupAction::Show);
-    EXPECT_EQ(platform.calls.back(), "load settings");  // started bare, the cursor stays
+    EXPECT_EQ(platform.calls.back(), "claim show");  // started bare, the cursor stays
     EXPECT_EQ(settings.CursorCount, 0);
 
     for (const wchar_t* arguments : {L"/s", L"-S", L"/s:123"}) {
         EXPECT_EQ(Start(arguments).action, StartupAction::Show);
-        EXPECT_EQ(platform.calls.back(), "hide cursor");
+        EXPECT_EQ(platform.calls, (Calls{"find Torvane2_Main", "find <Lullvane>", "load settings",
+                                         "claim show", "hide cursor"}));
         EXPECT_EQ(settings.CursorCount, -1);
+    }
+}
+
+TEST_F(StartupTest, OnlyAShowNeedsTheClaimAndEndsWithoutIt) {
+    AddRenderer();
+    platform.handles.insert(4711);
+    platform.showFree = false;
+    for (const wchar_t* arguments : {L"/s", L""}) {
+        EXPECT_EQ(Start(arguments).action, StartupAction::End);
+        EXPECT_EQ(platform.calls.back(), "claim show") << "the cursor must stay as it is";
+    }
+    EXPECT_EQ(Start(L"/c").action, StartupAction::SettingsDialog);
+    EXPECT_EQ(Start(L"/p 4711").action, StartupAction::Preview);
+    for (const wchar_t* arguments : {L"/c", L"/p 4711", L"/x"}) {
+        Start(arguments);
+        EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "claim show"), 0);
     }
 }
 

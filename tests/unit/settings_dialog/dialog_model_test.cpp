@@ -88,7 +88,7 @@ TEST(SettingsDialogModel, OkWritesTheChoiceAndTheTypedTrack) {
     EXPECT_EQ(settings.BgmFolder, L"C:\\\u97F3\u697D");
     EXPECT_EQ(settings.BgmKind, 1) << "choosing a file does not change the source";
 
-    model.Store(store, folder.Folder(), L"7");
+    EXPECT_TRUE(model.Store(store, folder.Folder(), L"7"));
     EXPECT_EQ(settings.BgmRepeatTrack, 7);
     const std::wstring file = SettingsFilePath(folder.Folder());
     EXPECT_EQ(store.ReadIniValue(kSettingsSection, kBgmKindKey, file), L"1");
@@ -104,6 +104,11 @@ TEST(SettingsDialogModel, OkWritesTheChoiceAndTheTypedTrack) {
     EXPECT_EQ(store.ReadIniValue(kSettingsSection, kBgmKindKey, file), L"2");
     EXPECT_EQ(store.ReadIniValue(kSettingsSection, kBgmRepeatKey, file), L"0");
     EXPECT_EQ(store.ReadIniValue(kSettingsSection, kBgmFileKey, file), L"");
+
+    // A folder the file cannot be written in: OK reports it, and the message names the file.
+    EXPECT_FALSE(second.Store(store, folder.File(L"gone"), L""));
+    const std::wstring unwritable = SettingsFilePath(folder.File(L"gone"));
+    EXPECT_NE(SaveFailedMessage(unwritable).find(L"\n" + unwritable), std::wstring::npos);
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 //                                 "done" there
 //   preview-loop <scr> <n>        n rounds of start preview, destroy its window, see it end
 //   preview-bad <scr>             /p with handles that are no window: each must end at once
+//   resources <file>              the file's version resource (fixed versions, then each string
+//                                 as hex UTF-8) and its program manifest (hex)
 #include <windows.h>
 
 #include <cstdio>
@@ -280,6 +282,54 @@ int PreviewBad(const std::wstring& scr) {
     return failures == 0 ? 0 : 1;
 }
 
+std::string Utf8Hex(const std::wstring& text) {
+    return ToHex(Narrow(text, CP_UTF8));
+}
+
+int Resources(const std::wstring& file) {
+    DWORD unused = 0;
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &unused);
+    std::vector<char> info(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (size == 0 || !GetFileVersionInfoW(file.c_str(), 0, size, info.data()) ||
+        !VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length)) {
+        std::printf("version=0\n");
+        return 1;
+    }
+    std::printf("file_version=%u.%u.%u.%u product_version=%u.%u.%u.%u\n",
+                HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS),
+                HIWORD(fixed->dwProductVersionMS), LOWORD(fixed->dwProductVersionMS),
+                HIWORD(fixed->dwProductVersionLS), LOWORD(fixed->dwProductVersionLS));
+    // The strings of the first language the resource lists.
+    const WORD* translation = nullptr;
+    if (!VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation",
+                        reinterpret_cast<void**>(const_cast<WORD**>(&translation)), &length) ||
+        length < 2 * sizeof(WORD)) {
+        return 1;
+    }
+    wchar_t block[64];
+    std::swprintf(block, 64, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
+    for (const wchar_t* name : {L"FileVersion", L"ProductVersion", L"ProductName",
+                                L"FileDescription", L"CompanyName", L"LegalCopyright"}) {
+        wchar_t* value = nullptr;
+        const bool found = VerQueryValueW(info.data(), (std::wstring(block) + name).c_str(),
+                                          reinterpret_cast<void**>(&value), &length);
+        std::printf("%s=%s\n", Narrow(name, CP_UTF8).c_str(), found ? Utf8Hex(value).c_str() : "");
+    }
+    const HMODULE module = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const HRSRC manifest =
+        module ? FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24 /* RT_MANIFEST */))
+               : nullptr;
+    const HGLOBAL loaded = manifest ? LoadResource(module, manifest) : nullptr;
+    const char* text = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    std::printf("manifest=%s\n",
+                text ? ToHex(std::string(text, SizeofResource(module, manifest))).c_str() : "");
+    if (module) FreeLibrary(module);
+    return text ? 0 : 1;
+}
+
 }  // namespace
 
 int main() {
@@ -302,6 +352,7 @@ int main() {
     if (command == L"preview-loop" && args.size() == 2)
         return PreviewLoop(args[0], std::stoi(args[1]));
     if (command == L"preview-bad" && args.size() == 1) return PreviewBad(args[0]);
+    if (command == L"resources" && args.size() == 1) return Resources(args[0]);
     std::fprintf(stderr, "host-probe: unknown command or arguments\n");
     return 2;
 }
