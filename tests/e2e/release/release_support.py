@@ -25,9 +25,15 @@ SUPPORTED_OS = {"Windows 7": "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
                 "Windows 10 and 11": "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}
 
 
-def check_resources(env, program, description):
+DPI_ENTRIES = ("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm<",
+               "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+               "PerMonitorV2, PerMonitor<")
+
+
+def check_resources(env, program, description, dpi_aware=False):
     """The program's version resource carries the project's version and names, and its manifest
-    runs it as the user who started it on every supported Windows."""
+    runs it as the user who started it on every supported Windows; only the renderer declares
+    per-monitor DPI awareness, the host keeps the system's scaling."""
     code, values = probe(env, "resources", windows_path(program))
     check(code == 0, f"{program}: no version resource or no manifest ({values})")
     text = {key: bytes.fromhex(value).decode() for key, value in values.items()
@@ -41,6 +47,8 @@ def check_resources(env, program, description):
     missing = [name for name, guid in SUPPORTED_OS.items() if f'Id="{{{guid}}}"' not in manifest]
     check(not missing, f"{program}: the manifest does not name {missing}")
     check('level="asInvoker"' in manifest, f"{program}: the manifest asks for other rights")
+    declared = [entry in manifest for entry in DPI_ENTRIES]
+    check(declared == [dpi_aware] * 2, f"{program}: DPI entries {declared}, expected {dpi_aware}")
     return text
 
 

@@ -97,7 +97,8 @@ def main():
 
         with wine_session(prefix=prefix) as env:
             check_resources(env, scratch / "ascii/Lullvane.scr", "Lullvane screen saver")
-            check_resources(env, scratch / "ascii/Lullvane.dll", "Lullvane flame renderer")
+            check_resources(env, scratch / "ascii/Lullvane.dll", "Lullvane flame renderer",
+                            dpi_aware=True)
             written = {name: settings_round(env, scratch / name, scratch) for name in FOLDERS}
             different = [name for name in FOLDERS if written[name] != written["ascii"]]
             check(not different, f"other bytes than in the ASCII folder: {different}")
