@@ -10,7 +10,7 @@ constexpr std::int64_t kTrue = -1;
 }  // namespace
 
 CaptionFont DesignFont() {
-    return {L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF", 9.75, 400, 128, false, false, false};
+    return {.face = L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF", .points = 9.75, .charset = 128};
 }
 
 Command::Command(CommandSurface& surface, int widthTwips, int heightTwips)

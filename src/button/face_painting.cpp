@@ -98,6 +98,9 @@ std::optional<std::array<GradientVertex, 2>> GradientVertices(int width, int hei
 }
 
 FacePlan PlanFace(SkinImage image, int width, int height, bool shadeFlipped) {
-    return {image, width, height, GradientVertices(width, height, shadeFlipped),
-            FramePieces(width, height)};
+    return {.image = image,
+            .width = width,
+            .height = height,
+            .gradient = GradientVertices(width, height, shadeFlipped),
+            .frame = FramePieces(width, height)};
 }

@@ -6,7 +6,7 @@ void FaceStateMachine::Initialize() {
 }
 
 ButtonReaction FaceStateMachine::Draw(SkinImage face) const {
-    return {ButtonReaction::Kind::DrawFace, face, state_};
+    return {.kind = ButtonReaction::Kind::DrawFace, .face = face, .stateWhenDrawn = state_};
 }
 
 ButtonReactions FaceStateMachine::MouseMove() {
@@ -43,7 +43,7 @@ ButtonReactions FaceStateMachine::MouseUp(int button) {
     }
     // Any button counts: a release over the button clicks unless the mouse was found outside.
     if (state_ != FaceState::Selected) {
-        reactions.push_back({ButtonReaction::Kind::RaiseClick, SkinImage::Normal, state_});
+        reactions.push_back({.kind = ButtonReaction::Kind::RaiseClick, .stateWhenDrawn = state_});
     }
     return reactions;
 }

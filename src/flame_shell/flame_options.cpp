@@ -37,7 +37,7 @@ std::optional<std::string_view> OptionName(std::string_view arg) {
 }
 
 FlameOptionsResult Error(std::string message) {
-    return {std::nullopt, false, std::move(message)};
+    return {.error = std::move(message)};
 }
 
 }  // namespace
@@ -76,7 +76,7 @@ FlameOptionsResult ParseFlameOptions(const std::vector<std::string_view>& args,
     for (size_t i = 0; i < args.size(); ++i) {
         const auto name = OptionName(args[i]);
         if (!name) return Error("unexpected argument: " + std::string(args[i]));
-        if (*name == "h" || *name == "help") return {std::nullopt, true, {}};
+        if (*name == "h" || *name == "help") return {.helpAsked = true};
         if (*name == "root") {
             root = true;
             continue;
@@ -168,5 +168,5 @@ FlameOptionsResult ParseFlameOptions(const std::vector<std::string_view>& args,
     } else if (window) {
         options.mode = FlameMode::Windowed;
     }
-    return {options, false, {}};
+    return {.options = options};
 }

@@ -38,9 +38,9 @@ struct FlameOptions {
 };
 
 struct FlameOptionsResult {
-    std::optional<FlameOptions> options;
+    std::optional<FlameOptions> options = {};
     bool helpAsked = false;
-    std::string error;  // one line naming the bad argument
+    std::string error = {};  // one line naming the bad argument
 };
 
 // Parses the arguments after the program name. `screensaverWindow` is the value of the

@@ -13,7 +13,7 @@ constexpr UINT kParentWatchInterval = 250;
 }  // namespace
 
 PreviewForm::PreviewForm()
-    : form({L"Preview Window", RGB(0, 0, 0), kDesignWidth, kDesignHeight}),
+    : form({.caption = L"Preview Window", .width = kDesignWidth, .height = kDesignHeight}),
       Img_Prev(forms::Picture::FromResource(IDB_PREVIEW_STILL), true),
       parentWatch(form, kParentWatchInterval, [this] {
           if (!IsWindow(parent)) form.Unload();

@@ -32,7 +32,7 @@ ShowForm::ShowForm(SettingsVariables& settings, wchar_t modeLetter, std::wstring
     : programFolder(std::move(folder)),
       music(MakeWinmmBackgroundMusic()),
       mode(*music, platform, settings, modeLetter),
-      form({L"Torvane2_Main", RGB(0, 0, 0), 0, 0}),
+      form({.caption = L"Torvane2_Main"}),
       timer1(form, ShowMode::kTimer1Interval, [this] { mode.Timer1Tick(); }),
       timer2(form, ShowMode::kTimer2Interval,
              [this] {

@@ -37,19 +37,18 @@ ParseResult<Options> ParsePairs(const std::vector<std::string_view>& args, Optio
                                 Take take) {
     for (size_t i = 0; i < args.size(); i += 2) {
         const std::string_view name = args[i];
-        if (i + 1 >= args.size()) return {std::nullopt, std::string(name) + ": missing value"};
+        if (i + 1 >= args.size()) return {.error = std::string(name) + ": missing value"};
         const std::string_view value = args[i + 1];
         switch (take(options, name, value)) {
             case 0:
-                return {std::nullopt, "unknown argument: " + std::string(name)};
+                return {.error = "unknown argument: " + std::string(name)};
             case -1:
-                return {std::nullopt,
-                        "bad value for " + std::string(name) + ": " + std::string(value)};
+                return {.error = "bad value for " + std::string(name) + ": " + std::string(value)};
             default:
                 break;
         }
     }
-    return {options, {}};
+    return {.options = options};
 }
 
 // 1: stored; 0: unknown name; -1: bad value.
@@ -128,7 +127,7 @@ ParseResult<StillOptions> ParseStillOptions(const std::vector<std::string_view>&
             return 0;
         });
     if (result.options && result.options->out.empty()) {
-        return {std::nullopt, "--out: missing (the PNG file to write)"};
+        return {.error = "--out: missing (the PNG file to write)"};
     }
     return result;
 }

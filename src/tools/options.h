@@ -33,8 +33,8 @@ struct StillOptions {
 
 template <typename Options>
 struct ParseResult {
-    std::optional<Options> options;
-    std::string error;  // one line naming the bad argument
+    std::optional<Options> options = {};
+    std::string error = {};  // one line naming the bad argument
 };
 
 ParseResult<TraceOptions> ParseTraceOptions(const std::vector<std::string_view>& args);
