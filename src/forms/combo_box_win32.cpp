@@ -1,5 +1,7 @@
 #include "combo_box_win32.h"
 
+#include "failure_trace_win32.h"
+
 namespace forms {
 
 bool ComboBox::Create(HWND parent, int controlId, int x, int y, int width, int height,
@@ -21,7 +23,10 @@ bool ComboBox::Create(HWND parent, int controlId, int x, int y, int width, int h
                              x, y, width, openHeight, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                              GetModuleHandleW(nullptr), nullptr);
-    if (!window) return false;
+    if (!window) {
+        TraceFailure(L"CreateWindowExW");
+        return false;
+    }
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     // The closed box is as high as its selection field and frame: the field takes up the
     // difference. Systems differ in how the field's height maps to the box's, so measure again.

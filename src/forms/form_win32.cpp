@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "failure_trace_win32.h"
 #include "timer_win32.h"
 
 namespace forms {
@@ -21,6 +22,7 @@ void RegisterFormClass() {
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
     registered = RegisterClassExW(&windowClass) != 0;
+    if (!registered) TraceFailure(L"RegisterClassExW");
 }
 
 DWORD StyleOf(BorderStyle border) {
@@ -51,14 +53,21 @@ void Form::Load() {
     window = CreateWindowExW(0, kClassName, design.caption.c_str(), style, 0, 0,
                              outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
-    if (!window) return;
+    if (!window) {
+        TraceFailure(L"CreateWindowExW");
+        return;
+    }
     ++loadedForms;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::Procedure));
     if (design.icon) {
         icon = static_cast<HICON>(
             LoadImageW(GetModuleHandleW(nullptr), design.icon, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-        if (icon) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        if (icon) {
+            SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        } else {
+            TraceFailure(L"LoadImageW");
+        }
     }
     surface.Attach(window);
     if (Loaded) Loaded();

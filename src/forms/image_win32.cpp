@@ -1,11 +1,16 @@
 #include "image_win32.h"
 
+#include "failure_trace_win32.h"
+
 namespace forms {
 
 std::shared_ptr<const Picture> Picture::FromResource(const wchar_t* name) {
     const auto bitmap = static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!bitmap) return nullptr;
+    if (!bitmap) {
+        TraceFailure(L"LoadImageW");
+        return nullptr;
+    }
     return std::shared_ptr<const Picture>(new Picture(bitmap));
 }
 

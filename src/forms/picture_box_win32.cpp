@@ -1,5 +1,7 @@
 #include "picture_box_win32.h"
 
+#include "failure_trace_win32.h"
+
 namespace forms {
 
 namespace {
@@ -14,7 +16,9 @@ bool RegisterPictureBoxClass(WNDPROC procedure) {
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kClassName;
-    return RegisterClassExW(&windowClass) != 0;
+    if (RegisterClassExW(&windowClass)) return true;
+    TraceFailure(L"RegisterClassExW");
+    return false;
 }
 
 }  // namespace
@@ -35,7 +39,10 @@ bool PictureBox::Create(HWND parent, int controlId, int x, int y, int width, int
                         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, width,
                         height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                         GetModuleHandleW(nullptr), nullptr);
-    if (!window) return false;
+    if (!window) {
+        TraceFailure(L"CreateWindowExW");
+        return false;
+    }
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     surface.Attach(window);
     return true;

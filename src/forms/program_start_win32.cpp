@@ -1,5 +1,7 @@
 #include "program_start_win32.h"
 
+#include "failure_trace_win32.h"
+
 namespace forms {
 
 StartedProgram::~StartedProgram() {
@@ -28,6 +30,7 @@ StartedProgram StartProgram(const std::wstring& path, WORD showStyle) {
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &started)) {
+        TraceFailure(L"CreateProcessW");
         return {};
     }
     CloseHandle(started.hThread);

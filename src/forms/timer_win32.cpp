@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "failure_trace_win32.h"
 #include "form_win32.h"
 
 namespace forms {
@@ -21,7 +22,7 @@ void Timer::SetEnabled(bool on) {
     if (on == enabled || !form.window) return;
     enabled = on;
     if (on) {
-        SetTimer(form.window, Id(), interval, nullptr);
+        if (!SetTimer(form.window, Id(), interval, nullptr)) TraceFailure(L"SetTimer");
     } else {
         KillTimer(form.window, Id());
     }

@@ -127,6 +127,8 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     }
     switch (message) {
         case WM_CREATE:
+            // None of these results is acted on, deliberately: without a context the loop still
+            // runs and ends as usual, the GL calls simply draw nothing.
             shell.deviceContext = GetDC(window);
             SetupPixelFormat(shell.deviceContext);
             shell.glContext = wglCreateContext(shell.deviceContext);
