@@ -17,7 +17,7 @@ class ComboBox {
     // open list shows listRows entries at a time.
     bool Create(HWND parent, int controlId, int x, int y, int width, int height, int listRows);
 
-    HWND Handle() const { return window; }
+    HWND Handle() const { return window_; }
     void SetEnabled(bool enabled);
     bool Enabled() const;
     std::wstring Text() const;
@@ -25,7 +25,7 @@ class ComboBox {
     void AddItem(const std::wstring& item);
 
   private:
-    HWND window = nullptr;
+    HWND window_ = nullptr;
 };
 
 }  // namespace forms

@@ -33,79 +33,80 @@ DWORD StyleOf(BorderStyle border) {
 }  // namespace
 
 Form::Form(FormDesign design)
-    : design(std::move(design)), surface(this->design.backColour, this->design.persistentImage) {}
+    : design_(std::move(design)),
+      surface_(this->design_.backColour, this->design_.persistentImage) {}
 
 Form::~Form() {
-    if (window) {
+    if (window_) {
         // The window may outlive the form only by mistake; never leave it calling back into us.
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        DestroyWindow(window);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
     }
-    if (icon) DestroyIcon(icon);
+    if (icon_) DestroyIcon(icon_);
 }
 
 void Form::Load() {
-    if (window) return;
+    if (window_) return;
     RegisterFormClass();
-    const DWORD style = StyleOf(design.border);
-    RECT outer{0, 0, design.width, design.height};
+    const DWORD style = StyleOf(design_.border);
+    RECT outer{0, 0, design_.width, design_.height};
     AdjustWindowRectEx(&outer, style, FALSE, 0);
-    window = CreateWindowExW(0, kClassName, design.caption.c_str(), style, 0, 0,
-                             outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-    if (!window) {
+    window_ = CreateWindowExW(0, kClassName, design_.caption.c_str(), style, 0, 0,
+                              outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    if (!window_) {
         TraceFailure(L"CreateWindowExW");
         return;
     }
     ++loadedForms;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::Procedure));
-    if (design.icon) {
-        icon = static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), design.icon, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-        if (icon) {
-            SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::Procedure));
+    if (design_.icon) {
+        icon_ = static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), design_.icon, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+        if (icon_) {
+            SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
         } else {
             TraceFailure(L"LoadImageW");
         }
     }
-    surface.Attach(window);
+    surface_.Attach(window_);
     if (Loaded) Loaded();
 }
 
 void Form::Show() {
-    if (!window) return;
-    if (!shown) {
-        shown = true;
+    if (!window_) return;
+    if (!shown_) {
+        shown_ = true;
         if (Resized) Resized();
     }
-    ShowWindow(window, SW_SHOW);
+    ShowWindow(window_, SW_SHOW);
 }
 
 void Form::ShowModal() {
     Show();
     MSG message;
-    while (window) {
+    while (window_) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got <= 0) {
             // Leave the end of the program to the loop that waits for it.
             if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
-        if (window && IsDialogMessageW(window, &message)) continue;
+        if (window_ && IsDialogMessageW(window_, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
 }
 
 void Form::Unload() {
-    if (!window) return;
+    if (!window_) return;
     RunUnloadEvents();
-    if (window) DestroyWindow(window);
+    if (window_) DestroyWindow(window_);
 }
 
 void Form::Move(int x, int y, int width, int height) {
-    if (window) MoveWindow(window, x, y, width, height, TRUE);
+    if (window_) MoveWindow(window_, x, y, width, height, TRUE);
 }
 
 LRESULT CALLBACK Form::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -115,39 +116,39 @@ LRESULT CALLBACK Form::Procedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (const auto handled = surface.Handle(window, message, wParam, lParam)) return *handled;
+    if (const auto handled = surface_.Handle(window_, message, wParam, lParam)) return *handled;
     switch (message) {
         case WM_CLOSE:
             Unload();
             return 0;
         case WM_SIZE:
-            if (shown && Resized) Resized();
+            if (shown_ && Resized) Resized();
             return 0;
         case WM_DESTROY:
             // Reached without Unload when the window goes with a parent window.
             RunUnloadEvents();
             return 0;
         case WM_NCDESTROY: {
-            const HWND gone = window;
-            window = nullptr;
-            for (Timer* timer : timers) timer->WindowGone();
+            const HWND gone = window_;
+            window_ = nullptr;
+            for (Timer* timer : timers_) timer->WindowGone();
             if (--loadedForms == 0) PostQuitMessage(0);
             return DefWindowProcW(gone, message, wParam, lParam);
         }
         case WM_TIMER: {
-            const auto timer = std::find_if(timers.begin(), timers.end(),
+            const auto timer = std::find_if(timers_.begin(), timers_.end(),
                                             [&](const Timer* t) { return t->Id() == wParam; });
-            if (timer != timers.end()) (*timer)->Fire();
+            if (timer != timers_.end()) (*timer)->Fire();
             return 0;
         }
         default:
-            return DefWindowProcW(window, message, wParam, lParam);
+            return DefWindowProcW(window_, message, wParam, lParam);
     }
 }
 
 void Form::RunUnloadEvents() {
-    if (unloading) return;
-    unloading = true;
+    if (unloading_) return;
+    unloading_ = true;
     if (QueryUnload) QueryUnload();
     if (Unloaded) Unloaded();
 }

@@ -52,12 +52,12 @@ class Form {
     void ShowModal();
     void Unload();
 
-    HWND Handle() const { return window; }
+    HWND Handle() const { return window_; }
     // Position and size of the whole window in pixels, in the parent's client area (or on the
     // screen).
     void Move(int x, int y, int width, int height);
-    void Add(WindowlessControl& control) { surface.Add(control); }
-    forms::Surface& Surface() { return surface; }
+    void Add(WindowlessControl& control) { surface_.Add(control); }
+    forms::Surface& Surface() { return surface_; }
 
   private:
     friend class Timer;
@@ -65,13 +65,13 @@ class Form {
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void RunUnloadEvents();
 
-    FormDesign design;
-    forms::Surface surface;
-    HWND window = nullptr;
-    HICON icon = nullptr;
-    bool shown = false;
-    bool unloading = false;
-    std::vector<Timer*> timers;
+    FormDesign design_;
+    forms::Surface surface_;
+    HWND window_ = nullptr;
+    HICON icon_ = nullptr;
+    bool shown_ = false;
+    bool unloading_ = false;
+    std::vector<Timer*> timers_;
 };
 
 }  // namespace forms

@@ -14,26 +14,26 @@ std::shared_ptr<const Picture> Picture::FromResource(const wchar_t* name) {
     return std::shared_ptr<const Picture>(new Picture(bitmap));
 }
 
-Picture::Picture(HBITMAP bitmap) : bitmap(bitmap) {
+Picture::Picture(HBITMAP bitmap) : bitmap_(bitmap) {
     BITMAP info{};
     if (GetObjectW(bitmap, sizeof info, &info)) {
-        width = info.bmWidth;
-        height = info.bmHeight;
+        width_ = info.bmWidth;
+        height_ = info.bmHeight;
     }
 }
 
 Picture::~Picture() {
-    DeleteObject(bitmap);
+    DeleteObject(bitmap_);
 }
 
 Image::Image(std::shared_ptr<const Picture> picture, bool stretch)
-    : picture(std::move(picture)), stretch(stretch) {
+    : picture_(std::move(picture)), stretch_(stretch) {
     FitToPicture();
 }
 
 void Image::SetPicture(std::shared_ptr<const Picture> newPicture) {
-    picture = std::move(newPicture);
-    if (stretch) {
+    picture_ = std::move(newPicture);
+    if (stretch_) {
         Invalidate();
     } else {
         FitToPicture();
@@ -42,26 +42,26 @@ void Image::SetPicture(std::shared_ptr<const Picture> newPicture) {
 
 void Image::FitToPicture() {
     const RECT& frame = Frame();
-    if (!stretch && picture) Move(frame.left, frame.top, picture->Width(), picture->Height());
+    if (!stretch_ && picture_) Move(frame.left, frame.top, picture_->Width(), picture_->Height());
     Invalidate();
 }
 
 void Image::Paint(HDC dc) const {
-    if (!picture) return;
+    if (!picture_) return;
     HDC source = CreateCompatibleDC(dc);
     if (!source) return;
-    const HGDIOBJ previous = SelectObject(source, picture->Bitmap());
+    const HGDIOBJ previous = SelectObject(source, picture_->Bitmap());
     const RECT& frame = Frame();
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    if (!stretch || (width == picture->Width() && height == picture->Height())) {
-        BitBlt(dc, frame.left, frame.top, picture->Width(), picture->Height(), source, 0, 0,
+    if (!stretch_ || (width == picture_->Width() && height == picture_->Height())) {
+        BitBlt(dc, frame.left, frame.top, picture_->Width(), picture_->Height(), source, 0, 0,
                SRCCOPY);
     } else {
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchBlt(dc, frame.left, frame.top, width, height, source, 0, 0, picture->Width(),
-                   picture->Height(), SRCCOPY);
+        StretchBlt(dc, frame.left, frame.top, width, height, source, 0, 0, picture_->Width(),
+                   picture_->Height(), SRCCOPY);
     }
     SelectObject(source, previous);
     DeleteDC(source);

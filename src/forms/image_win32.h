@@ -20,15 +20,15 @@ class Picture {
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
 
-    HBITMAP Bitmap() const { return bitmap; }
-    int Width() const { return width; }
-    int Height() const { return height; }
+    HBITMAP Bitmap() const { return bitmap_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
 
   private:
     explicit Picture(HBITMAP bitmap);
-    HBITMAP bitmap;
-    int width = 0;
-    int height = 0;
+    HBITMAP bitmap_;
+    int width_ = 0;
+    int height_ = 0;
 };
 
 // A windowless picture drawn by its container. A stretched image fills its frame with the
@@ -37,7 +37,7 @@ class Image final : public WindowlessControl {
   public:
     explicit Image(std::shared_ptr<const Picture> picture = nullptr, bool stretch = false);
 
-    const std::shared_ptr<const Picture>& GetPicture() const { return picture; }
+    const std::shared_ptr<const Picture>& GetPicture() const { return picture_; }
     void SetPicture(std::shared_ptr<const Picture> newPicture);
 
     void Paint(HDC dc) const override;
@@ -45,8 +45,8 @@ class Image final : public WindowlessControl {
   private:
     void FitToPicture();
 
-    std::shared_ptr<const Picture> picture;
-    bool stretch;
+    std::shared_ptr<const Picture> picture_;
+    bool stretch_;
 };
 
 }  // namespace forms

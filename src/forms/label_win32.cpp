@@ -10,15 +10,15 @@ constexpr UINT kTextFormat = DT_NOPREFIX | DT_TOP;
 }  // namespace
 
 Label::Label(LabelDesign labelDesign)
-    : design(std::move(labelDesign)), font(CreateFontFrom(design.font)) {}
+    : design_(std::move(labelDesign)), font_(CreateFontFrom(design_.font)) {}
 
 Label::~Label() {
-    if (font) DeleteObject(font);
+    if (font_) DeleteObject(font_);
 }
 
 void Label::SetCaption(std::wstring caption) {
-    design.caption = std::move(caption);
-    if (design.autoSize) {
+    design_.caption = std::move(caption);
+    if (design_.autoSize) {
         FitToCaption();
     } else {
         Invalidate();
@@ -27,15 +27,15 @@ void Label::SetCaption(std::wstring caption) {
 
 void Label::Place(int x, int y, int width, int height) {
     Move(x, y, width, height);
-    if (design.autoSize) FitToCaption();
+    if (design_.autoSize) FitToCaption();
 }
 
 void Label::FitToCaption() {
     const HDC screen = GetDC(nullptr);
     if (!screen) return;
-    const HGDIOBJ previous = font ? SelectObject(screen, font) : nullptr;
+    const HGDIOBJ previous = font_ ? SelectObject(screen, font_) : nullptr;
     RECT extent{0, 0, 0, 0};
-    DrawTextW(screen, design.caption.c_str(), static_cast<int>(design.caption.size()), &extent,
+    DrawTextW(screen, design_.caption.c_str(), static_cast<int>(design_.caption.size()), &extent,
               kTextFormat | DT_SINGLELINE | DT_CALCRECT);
     if (extent.bottom == 0) {  // an empty caption keeps the height of one line
         TEXTMETRICW metrics{};
@@ -44,7 +44,7 @@ void Label::FitToCaption() {
     }
     if (previous) SelectObject(screen, previous);
     ReleaseDC(nullptr, screen);
-    const int border = design.sunkenBorder ? 2 * kBorder : 0;
+    const int border = design_.sunkenBorder ? 2 * kBorder : 0;
     const RECT& frame = Frame();
     SetFrame({frame.left, frame.top, frame.left + extent.right + border,
               frame.top + extent.bottom + border});
@@ -52,21 +52,21 @@ void Label::FitToCaption() {
 
 void Label::Paint(HDC dc) const {
     RECT area = Frame();
-    if (!design.transparent) {
-        const HBRUSH brush = CreateSolidBrush(design.backColour);
+    if (!design_.transparent) {
+        const HBRUSH brush = CreateSolidBrush(design_.backColour);
         FillRect(dc, &area, brush);
         DeleteObject(brush);
     }
-    if (design.sunkenBorder) {
+    if (design_.sunkenBorder) {
         DrawEdge(dc, &area, BDR_SUNKENOUTER, BF_RECT);
         InflateRect(&area, -kBorder, -kBorder);
     }
-    const HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+    const HGDIOBJ previous = font_ ? SelectObject(dc, font_) : nullptr;
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, design.foreColour);
-    UINT format = kTextFormat | (design.centred ? DT_CENTER : DT_LEFT);
-    format |= design.autoSize ? DT_SINGLELINE : DT_WORDBREAK;
-    DrawTextW(dc, design.caption.c_str(), static_cast<int>(design.caption.size()), &area, format);
+    SetTextColor(dc, design_.foreColour);
+    UINT format = kTextFormat | (design_.centred ? DT_CENTER : DT_LEFT);
+    format |= design_.autoSize ? DT_SINGLELINE : DT_WORDBREAK;
+    DrawTextW(dc, design_.caption.c_str(), static_cast<int>(design_.caption.size()), &area, format);
     if (previous) SelectObject(dc, previous);
 }
 

@@ -28,7 +28,7 @@ class Label final : public WindowlessControl {
     explicit Label(LabelDesign design);
     ~Label() override;
 
-    const std::wstring& Caption() const { return design.caption; }
+    const std::wstring& Caption() const { return design_.caption; }
     void SetCaption(std::wstring caption);
     // Places the label; an auto-sized one keeps its own size.
     void Place(int x, int y, int width, int height);
@@ -38,8 +38,8 @@ class Label final : public WindowlessControl {
   private:
     void FitToCaption();
 
-    LabelDesign design;
-    HFONT font = nullptr;
+    LabelDesign design_;
+    HFONT font_ = nullptr;
 };
 
 }  // namespace forms

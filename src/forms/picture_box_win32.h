@@ -19,14 +19,14 @@ class PictureBox {
     // Makes the window at (x, y) in parent's client area, width x height pixels, shown.
     bool Create(HWND parent, int controlId, int x, int y, int width, int height);
 
-    HWND Handle() const { return window; }
-    forms::Surface& Surface() { return surface; }
+    HWND Handle() const { return window_; }
+    forms::Surface& Surface() { return surface_; }
 
   private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    forms::Surface surface;
-    HWND window = nullptr;
+    forms::Surface surface_;
+    HWND window_ = nullptr;
 };
 
 }  // namespace forms

@@ -5,20 +5,20 @@
 namespace forms {
 
 StartedProgram::~StartedProgram() {
-    if (process) CloseHandle(process);
+    if (process_) CloseHandle(process_);
 }
 
 StartedProgram& StartedProgram::operator=(StartedProgram&& other) noexcept {
     if (this != &other) {
-        if (process) CloseHandle(process);
-        process = other.process;
-        other.process = nullptr;
+        if (process_) CloseHandle(process_);
+        process_ = other.process_;
+        other.process_ = nullptr;
     }
     return *this;
 }
 
 bool StartedProgram::HasEnded() const {
-    return !process || WaitForSingleObject(process, 0) != WAIT_TIMEOUT;
+    return !process_ || WaitForSingleObject(process_, 0) != WAIT_TIMEOUT;
 }
 
 StartedProgram StartProgram(const std::wstring& path, WORD showStyle) {

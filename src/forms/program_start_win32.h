@@ -10,10 +10,10 @@ namespace forms {
 class StartedProgram {
   public:
     StartedProgram() = default;
-    explicit StartedProgram(HANDLE process) : process(process) {}
+    explicit StartedProgram(HANDLE process) : process_(process) {}
     ~StartedProgram();
-    StartedProgram(StartedProgram&& other) noexcept : process(other.process) {
-        other.process = nullptr;
+    StartedProgram(StartedProgram&& other) noexcept : process_(other.process_) {
+        other.process_ = nullptr;
     }
     StartedProgram& operator=(StartedProgram&& other) noexcept;
 
@@ -21,7 +21,7 @@ class StartedProgram {
     bool HasEnded() const;
 
   private:
-    HANDLE process = nullptr;
+    HANDLE process_ = nullptr;
 };
 
 // Starts the program file at `path` with no arguments; its first window is shown with

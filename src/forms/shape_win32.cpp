@@ -3,7 +3,7 @@
 namespace forms {
 
 void Shape::Paint(HDC dc) const {
-    const HBRUSH brush = CreateSolidBrush(borderColour);
+    const HBRUSH brush = CreateSolidBrush(borderColour_);
     if (!brush) return;
     FrameRect(dc, &Frame(), brush);
     DeleteObject(brush);

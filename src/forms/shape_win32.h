@@ -9,13 +9,13 @@ namespace forms {
 // A windowless rectangle outline, one pixel wide, not filled; it takes no mouse input.
 class Shape final : public WindowlessControl {
   public:
-    explicit Shape(COLORREF borderColour) : borderColour(borderColour) {}
+    explicit Shape(COLORREF borderColour) : borderColour_(borderColour) {}
 
     bool TakesMouse() const override { return false; }
     void Paint(HDC dc) const override;
 
   private:
-    COLORREF borderColour;
+    COLORREF borderColour_;
 };
 
 }  // namespace forms

@@ -26,84 +26,84 @@ HBITMAP MakeImage(int width, int height) {
 }  // namespace
 
 Surface::Surface(COLORREF backColour, bool persistentImage)
-    : backColour(backColour), keepsImage(persistentImage) {}
+    : backColour_(backColour), keepsImage_(persistentImage) {}
 
 Surface::~Surface() {
-    for (WindowlessControl* control : controls) control->surface = nullptr;
-    if (imageDc) {
-        SelectObject(imageDc, imageDcDefault);
-        DeleteDC(imageDc);
+    for (WindowlessControl* control : controls_) control->surface_ = nullptr;
+    if (imageDc_) {
+        SelectObject(imageDc_, imageDcDefault_);
+        DeleteDC(imageDc_);
     }
-    if (image) DeleteObject(image);
+    if (image_) DeleteObject(image_);
 }
 
 void Surface::Add(WindowlessControl& control) {
-    if (control.surface) control.surface->Remove(control);
-    controls.push_back(&control);
-    control.surface = this;
+    if (control.surface_) control.surface_->Remove(control);
+    controls_.push_back(&control);
+    control.surface_ = this;
     control.Invalidate();
 }
 
 void Surface::Remove(WindowlessControl& control) {
     control.Invalidate();
-    controls.erase(std::remove(controls.begin(), controls.end(), &control), controls.end());
-    control.surface = nullptr;
-    if (pressed == &control) pressed = nullptr;
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), &control), controls_.end());
+    control.surface_ = nullptr;
+    if (pressed_ == &control) pressed_ = nullptr;
 }
 
 void Surface::Attach(HWND attached) {
-    window = attached;
+    window_ = attached;
     RECT client{};
-    GetClientRect(window, &client);
+    GetClientRect(window_, &client);
     Resize(client.right, client.bottom);
 }
 
 void Surface::Resize(int newWidth, int newHeight) {
-    width = newWidth;
-    height = newHeight;
-    if (!keepsImage || width <= 0 || height <= 0) return;
-    const HBITMAP grown = MakeImage(width, height);
+    width_ = newWidth;
+    height_ = newHeight;
+    if (!keepsImage_ || width_ <= 0 || height_ <= 0) return;
+    const HBITMAP grown = MakeImage(width_, height_);
     const HDC grownDc = grown ? CreateCompatibleDC(nullptr) : nullptr;
     if (!grownDc) {
         if (grown) DeleteObject(grown);
         return;
     }
     const HGDIOBJ grownDefault = SelectObject(grownDc, grown);
-    const RECT whole{0, 0, width, height};
+    const RECT whole{0, 0, width_, height_};
     FillBack(grownDc, whole);
     // What was drawn before stays where it was.
-    if (imageDc) {
-        BitBlt(grownDc, 0, 0, width, height, imageDc, 0, 0, SRCCOPY);
-        SelectObject(imageDc, imageDcDefault);
-        DeleteDC(imageDc);
-        DeleteObject(image);
+    if (imageDc_) {
+        BitBlt(grownDc, 0, 0, width_, height_, imageDc_, 0, 0, SRCCOPY);
+        SelectObject(imageDc_, imageDcDefault_);
+        DeleteDC(imageDc_);
+        DeleteObject(image_);
     }
-    image = grown;
-    imageDc = grownDc;
-    imageDcDefault = grownDefault;
+    image_ = grown;
+    imageDc_ = grownDc;
+    imageDcDefault_ = grownDefault;
 }
 
 void Surface::DrawLine(int x1, int y1, int x2, int y2, COLORREF colour) {
-    if (!imageDc) return;
+    if (!imageDc_) return;
     const HPEN pen = CreatePen(PS_SOLID, 1, colour);
     if (!pen) return;
-    const HGDIOBJ previous = SelectObject(imageDc, pen);
-    MoveToEx(imageDc, x1, y1, nullptr);
-    LineTo(imageDc, x2, y2);
-    SelectObject(imageDc, previous);
+    const HGDIOBJ previous = SelectObject(imageDc_, pen);
+    MoveToEx(imageDc_, x1, y1, nullptr);
+    LineTo(imageDc_, x2, y2);
+    SelectObject(imageDc_, previous);
     DeleteObject(pen);
 }
 
 void Surface::Refresh() {
-    if (window) InvalidateRect(window, nullptr, FALSE);
+    if (window_) InvalidateRect(window_, nullptr, FALSE);
 }
 
 void Surface::Invalidate(const RECT& area) {
-    if (window) InvalidateRect(window, &area, FALSE);
+    if (window_) InvalidateRect(window_, &area, FALSE);
 }
 
 void Surface::FillBack(HDC dc, const RECT& area) const {
-    const HBRUSH brush = CreateSolidBrush(backColour);
+    const HBRUSH brush = CreateSolidBrush(backColour_);
     FillRect(dc, &area, brush);
     DeleteObject(brush);
 }
@@ -112,19 +112,19 @@ void Surface::FillBack(HDC dc, const RECT& area) const {
 // whose text changes does not flicker.
 void Surface::Paint() {
     PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(window, &paint);
+    const HDC dc = BeginPaint(window_, &paint);
     if (!dc) return;
-    const RECT whole{0, 0, std::max(width, 1), std::max(height, 1)};
+    const RECT whole{0, 0, std::max(width_, 1), std::max(height_, 1)};
     const HDC buffer = CreateCompatibleDC(dc);
     const HBITMAP bitmap = buffer ? CreateCompatibleBitmap(dc, whole.right, whole.bottom) : nullptr;
     if (bitmap) {
         const HGDIOBJ previous = SelectObject(buffer, bitmap);
-        if (imageDc) {
-            BitBlt(buffer, 0, 0, width, height, imageDc, 0, 0, SRCCOPY);
+        if (imageDc_) {
+            BitBlt(buffer, 0, 0, width_, height_, imageDc_, 0, 0, SRCCOPY);
         } else {
             FillBack(buffer, whole);
         }
-        for (const WindowlessControl* control : controls) control->Paint(buffer);
+        for (const WindowlessControl* control : controls_) control->Paint(buffer);
         const RECT& area = paint.rcPaint;
         BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, buffer,
                area.left, area.top, SRCCOPY);
@@ -132,11 +132,11 @@ void Surface::Paint() {
         DeleteObject(bitmap);
     }
     if (buffer) DeleteDC(buffer);
-    EndPaint(window, &paint);
+    EndPaint(window_, &paint);
 }
 
 WindowlessControl* Surface::ControlAt(POINT point) const {
-    for (auto control = controls.rbegin(); control != controls.rend(); ++control) {
+    for (auto control = controls_.rbegin(); control != controls_.rend(); ++control) {
         if ((*control)->TakesMouse() && PtInRect(&(*control)->Frame(), point)) return *control;
     }
     return nullptr;
@@ -148,10 +148,10 @@ bool Surface::SetPointer(HWND over, WORD hitTest) {
         return true;
     }
     // Child windows and the frame choose their own.
-    if (over != window || hitTest != HTCLIENT) return false;
+    if (over != window_ || hitTest != HTCLIENT) return false;
     POINT cursor;
     if (!GetCursorPos(&cursor)) return false;
-    ScreenToClient(window, &cursor);
+    ScreenToClient(window_, &cursor);
     const WindowlessControl* control = ControlAt(cursor);
     SetCursor(control && control->Pointer() ? control->Pointer() : LoadCursor(nullptr, IDC_ARROW));
     return true;
@@ -160,17 +160,17 @@ bool Surface::SetPointer(HWND over, WORD hitTest) {
 void Surface::MouseDown(int button, LPARAM position) {
     WindowlessControl* control = ControlAt({GET_X_LPARAM(position), GET_Y_LPARAM(position)});
     if (button == kLeftButton) {
-        pressed = control;
-        SetCapture(window);
+        pressed_ = control;
+        SetCapture(window_);
     }
     if (control && control->MouseDown) control->MouseDown(button);
 }
 
 void Surface::MouseUp(int button, LPARAM position) {
     if (button != kLeftButton) return;
-    WindowlessControl* target = pressed;
-    pressed = nullptr;
-    if (GetCapture() == window) ReleaseCapture();
+    WindowlessControl* target = pressed_;
+    pressed_ = nullptr;
+    if (GetCapture() == window_) ReleaseCapture();
     // Last, since a Click may close the window.
     if (target && ControlAt({GET_X_LPARAM(position), GET_Y_LPARAM(position)}) == target &&
         target->Click) {
@@ -181,13 +181,13 @@ void Surface::MouseUp(int button, LPARAM position) {
 std::optional<LRESULT> Surface::Handle(HWND from, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE:
-            if (from != window) return std::nullopt;
+            if (from != window_) return std::nullopt;
             Resize(LOWORD(lParam), HIWORD(lParam));
             return std::nullopt;  // the owner raises its own resize event
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT:
-            if (from != window) return std::nullopt;
+            if (from != window_) return std::nullopt;
             Paint();
             return 0;
         case WM_SETCURSOR:
@@ -206,10 +206,10 @@ std::optional<LRESULT> Surface::Handle(HWND from, UINT message, WPARAM wParam, L
             MouseUp(kLeftButton, lParam);
             return 0;
         case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lParam) != window) pressed = nullptr;
+            if (reinterpret_cast<HWND>(lParam) != window_) pressed_ = nullptr;
             return std::nullopt;
         case WM_NCDESTROY:
-            window = nullptr;
+            window_ = nullptr;
             return std::nullopt;
         default:
             return std::nullopt;

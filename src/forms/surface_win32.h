@@ -28,8 +28,8 @@ class Surface {
     void Remove(WindowlessControl& control);
 
     // Size of the drawing area in pixels.
-    int Width() const { return width; }
-    int Height() const { return height; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     // A one-pixel line into the persistent image, end point excluded; shown at the next repaint.
     void DrawLine(int x1, int y1, int x2, int y2, COLORREF colour);
     // Shows what was drawn into the persistent image.
@@ -48,16 +48,16 @@ class Surface {
     void MouseDown(int button, LPARAM position);
     void MouseUp(int button, LPARAM position);
 
-    COLORREF backColour;
-    bool keepsImage;
-    HWND window = nullptr;
-    int width = 0;
-    int height = 0;
-    HDC imageDc = nullptr;
-    HBITMAP image = nullptr;
-    HGDIOBJ imageDcDefault = nullptr;
-    std::vector<WindowlessControl*> controls;
-    WindowlessControl* pressed = nullptr;  // where the left button went down
+    COLORREF backColour_;
+    bool keepsImage_;
+    HWND window_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    HDC imageDc_ = nullptr;
+    HBITMAP image_ = nullptr;
+    HGDIOBJ imageDcDefault_ = nullptr;
+    std::vector<WindowlessControl*> controls_;
+    WindowlessControl* pressed_ = nullptr;  // where the left button went down
 };
 
 }  // namespace forms

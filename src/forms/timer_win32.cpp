@@ -8,28 +8,28 @@
 namespace forms {
 
 Timer::Timer(Form& form, UINT interval, std::function<void()> tick)
-    : form(form), interval(interval), tick(std::move(tick)) {
-    form.timers.push_back(this);
+    : form_(form), interval_(interval), tick_(std::move(tick)) {
+    form.timers_.push_back(this);
 }
 
 Timer::~Timer() {
     SetEnabled(false);
-    auto& timers = form.timers;
+    auto& timers = form_.timers_;
     timers.erase(std::remove(timers.begin(), timers.end(), this), timers.end());
 }
 
 void Timer::SetEnabled(bool on) {
-    if (on == enabled || !form.window) return;
-    enabled = on;
+    if (on == enabled_ || !form_.window_) return;
+    enabled_ = on;
     if (on) {
-        if (!SetTimer(form.window, Id(), interval, nullptr)) TraceFailure(L"SetTimer");
+        if (!SetTimer(form_.window_, Id(), interval_, nullptr)) TraceFailure(L"SetTimer");
     } else {
-        KillTimer(form.window, Id());
+        KillTimer(form_.window_, Id());
     }
 }
 
 void Timer::Fire() {
-    if (enabled && tick) tick();
+    if (enabled_ && tick_) tick_();
 }
 
 }  // namespace forms

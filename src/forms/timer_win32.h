@@ -18,18 +18,18 @@ class Timer {
     Timer& operator=(const Timer&) = delete;
 
     void SetEnabled(bool enabled);
-    bool Enabled() const { return enabled; }
+    bool Enabled() const { return enabled_; }
 
   private:
     friend class Form;
     UINT_PTR Id() const { return reinterpret_cast<UINT_PTR>(this); }
     void Fire();
-    void WindowGone() { enabled = false; }
+    void WindowGone() { enabled_ = false; }
 
-    Form& form;
-    UINT interval;
-    std::function<void()> tick;
-    bool enabled = false;
+    Form& form_;
+    UINT interval_;
+    std::function<void()> tick_;
+    bool enabled_ = false;
 };
 
 }  // namespace forms

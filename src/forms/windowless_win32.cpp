@@ -5,7 +5,7 @@
 namespace forms {
 
 WindowlessControl::~WindowlessControl() {
-    if (surface) surface->Remove(*this);
+    if (surface_) surface_->Remove(*this);
 }
 
 void WindowlessControl::Move(int x, int y, int width, int height) {
@@ -14,12 +14,12 @@ void WindowlessControl::Move(int x, int y, int width, int height) {
 
 void WindowlessControl::SetFrame(const RECT& newFrame) {
     Invalidate();
-    frame = newFrame;
+    frame_ = newFrame;
     Invalidate();
 }
 
 void WindowlessControl::Invalidate() const {
-    if (surface) surface->Invalidate(frame);
+    if (surface_) surface_->Invalidate(frame_);
 }
 
 }  // namespace forms

@@ -29,11 +29,11 @@ class WindowlessControl {
 
     // Frame in pixels, in the container's client area.
     void Move(int x, int y, int width, int height);
-    const RECT& Frame() const { return frame; }
+    const RECT& Frame() const { return frame_; }
 
     // The mouse pointer over the control; null for the container's own.
-    void SetPointer(HCURSOR pointer) { this->pointer = pointer; }
-    HCURSOR Pointer() const { return pointer; }
+    void SetPointer(HCURSOR pointer) { this->pointer_ = pointer; }
+    HCURSOR Pointer() const { return pointer_; }
 
     // Whether the control takes mouse input at all (a shape does not).
     virtual bool TakesMouse() const { return true; }
@@ -46,9 +46,9 @@ class WindowlessControl {
 
   private:
     friend class Surface;
-    Surface* surface = nullptr;
-    RECT frame{};
-    HCURSOR pointer = nullptr;
+    Surface* surface_ = nullptr;
+    RECT frame_{};
+    HCURSOR pointer_ = nullptr;
 };
 
 }  // namespace forms

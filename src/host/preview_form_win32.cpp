@@ -13,24 +13,24 @@ constexpr UINT kParentWatchInterval = 250;
 }  // namespace
 
 PreviewForm::PreviewForm()
-    : form({.caption = L"Preview Window", .width = kDesignWidth, .height = kDesignHeight}),
+    : form_({.caption = L"Preview Window", .width = kDesignWidth, .height = kDesignHeight}),
       Img_Prev(forms::Picture::FromResource(IDB_PREVIEW_STILL), true),
-      parentWatch(form, kParentWatchInterval, [this] {
-          if (!IsWindow(parent)) form.Unload();
+      parentWatch_(form_, kParentWatchInterval, [this] {
+          if (!IsWindow(parent_)) form_.Unload();
       }) {
-    form.Add(Img_Prev);
-    form.Unloaded = [this] {
-        const HWND owner = GetWindow(form.Handle(), GW_OWNER);
+    form_.Add(Img_Prev);
+    form_.Unloaded = [this] {
+        const HWND owner = GetWindow(form_.Handle(), GW_OWNER);
         if (owner) PostMessageA(owner, WM_CLOSE, 0, 0);
     };
 }
 
 bool PreviewForm::Embed(HWND host) {
-    parent = host;
+    parent_ = host;
     RECT area{};
     GetWindowRect(host, &area);
-    form.Load();
-    const HWND window = form.Handle();
+    form_.Load();
+    const HWND window = form_.Handle();
     if (!window) return false;
     // A window cannot be a child and a pop-up at once; it becomes a plain child.
     const LONG style = GetWindowLongA(window, GWL_STYLE);
@@ -39,10 +39,10 @@ bool PreviewForm::Embed(HWND host) {
     const auto frame = PreviewFrameFor(area.right - area.left, area.bottom - area.top,
                                        forms::TwipsPerPixelX(), forms::TwipsPerPixelY());
     if (frame) {
-        form.Move(0, 0, frame->width, frame->height);
+        form_.Move(0, 0, frame->width, frame->height);
         Img_Prev.Move(0, 0, frame->width, frame->height);
     }
-    form.Show();
-    parentWatch.SetEnabled(true);
+    form_.Show();
+    parentWatch_.SetEnabled(true);
     return true;
 }

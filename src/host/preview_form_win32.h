@@ -17,9 +17,9 @@ class PreviewForm {
     bool Embed(HWND parent);
 
   private:
-    forms::Form form;
-    forms::Image Img_Prev;
+    forms::Form form_;
+    forms::Image Img_Prev;  // the designer's name for the preview picture
     // Child windows of another process's window do not always hear of its end; this makes sure.
-    forms::Timer parentWatch;
-    HWND parent = nullptr;
+    forms::Timer parentWatch_;
+    HWND parent_ = nullptr;
 };

@@ -13,7 +13,7 @@ constexpr char kRendererTitle[] = "\x54\x6F\x72\x76\x61\x6E\x65\x87\x55\x56\x43"
 }  // namespace
 
 void ShowForm::Platform::StartRenderer(const std::wstring& path) {
-    renderer = forms::StartProgram(path, SW_SHOWNORMAL);
+    renderer_ = forms::StartProgram(path, SW_SHOWNORMAL);
 }
 
 bool ShowForm::Platform::RendererWindowExists() {
@@ -21,7 +21,7 @@ bool ShowForm::Platform::RendererWindowExists() {
 }
 
 bool ShowForm::Platform::RendererEnded() {
-    return renderer.HasEnded();
+    return renderer_.HasEnded();
 }
 
 std::int32_t ShowForm::Platform::ShowCursor(bool show) {
@@ -29,41 +29,41 @@ std::int32_t ShowForm::Platform::ShowCursor(bool show) {
 }
 
 ShowForm::ShowForm(SettingsVariables& settings, wchar_t modeLetter, std::wstring folder)
-    : programFolder(std::move(folder)),
-      music(MakeWinmmBackgroundMusic()),
-      mode(*music, platform, settings, modeLetter),
-      form({.caption = L"Torvane2_Main"}),
-      timer1(form, ShowMode::kTimer1Interval, [this] { mode.Timer1Tick(); }),
-      timer2(form, ShowMode::kTimer2Interval,
-             [this] {
-                 mode.Timer2Tick();
-                 MirrorTimers();
-             }),
-      timer3(form, ShowMode::kTimer3Interval, [this] {
-          if (mode.Timer3Tick()) {
+    : programFolder_(std::move(folder)),
+      music_(MakeWinmmBackgroundMusic()),
+      mode_(*music_, platform_, settings, modeLetter),
+      form_({.caption = L"Torvane2_Main"}),
+      timer1_(form_, ShowMode::kTimer1Interval, [this] { mode_.Timer1Tick(); }),
+      timer2_(form_, ShowMode::kTimer2Interval,
+              [this] {
+                  mode_.Timer2Tick();
+                  MirrorTimers();
+              }),
+      timer3_(form_, ShowMode::kTimer3Interval, [this] {
+          if (mode_.Timer3Tick()) {
               MirrorTimers();
-              form.Unload();
+              form_.Unload();
           }
       }) {
-    form.Loaded = [this] {
-        mode.Load(programFolder);
+    form_.Loaded = [this] {
+        mode_.Load(programFolder_);
         MirrorTimers();
     };
-    form.QueryUnload = [this] {
-        mode.QueryUnload();
+    form_.QueryUnload = [this] {
+        mode_.QueryUnload();
         forms::EndProgram();
     };
 }
 
 bool ShowForm::Load() {
-    form.Load();
-    if (form.Handle()) return true;
-    mode.RestoreCursor();
+    form_.Load();
+    if (form_.Handle()) return true;
+    mode_.RestoreCursor();
     return false;
 }
 
 void ShowForm::MirrorTimers() {
-    timer1.SetEnabled(mode.Timer1Enabled());
-    timer2.SetEnabled(mode.Timer2Enabled());
-    timer3.SetEnabled(mode.Timer3Enabled());
+    timer1_.SetEnabled(mode_.Timer1Enabled());
+    timer2_.SetEnabled(mode_.Timer2Enabled());
+    timer3_.SetEnabled(mode_.Timer3Enabled());
 }

@@ -29,17 +29,17 @@ class ShowForm {
         std::int32_t ShowCursor(bool show) override;
 
       private:
-        forms::StartedProgram renderer;
+        forms::StartedProgram renderer_;
     };
 
     void MirrorTimers();
 
-    const std::wstring programFolder;
-    std::unique_ptr<BackgroundMusic> music;
-    Platform platform;
-    ShowMode mode;
-    forms::Form form;
-    forms::Timer timer1;
-    forms::Timer timer2;
-    forms::Timer timer3;
+    const std::wstring programFolder_;
+    std::unique_ptr<BackgroundMusic> music_;
+    Platform platform_;
+    ShowMode mode_;
+    forms::Form form_;
+    forms::Timer timer1_;
+    forms::Timer timer2_;
+    forms::Timer timer3_;
 };

@@ -24,19 +24,19 @@ constexpr std::int16_t kFileSource = 2;
 }  // namespace
 
 void ShowMode::Load(const std::wstring& programFolder) {
-    platform.StartRenderer(RendererPath(programFolder));
-    if (settings.BgmKind == kCdSource) {
-        music.OpenCd(settings.BgmRepeatTrack);
-        timer2Enabled = true;
+    platform_.StartRenderer(RendererPath(programFolder));
+    if (settings_.BgmKind == kCdSource) {
+        music_.OpenCd(settings_.BgmRepeatTrack);
+        timer2Enabled_ = true;
     }
-    if (settings.BgmKind == kFileSource) {
-        switch (MusicFileTypeOf(settings.BgmFile)) {
+    if (settings_.BgmKind == kFileSource) {
+        switch (MusicFileTypeOf(settings_.BgmFile)) {
             case MusicFileType::Wav:
-                music.StartWav(settings.BgmFile);
+                music_.StartWav(settings_.BgmFile);
                 break;
             case MusicFileType::Mp3:
-                music.StartMp3(settings.BgmFile);
-                timer1Enabled = true;
+                music_.StartMp3(settings_.BgmFile);
+                timer1Enabled_ = true;
                 break;
             case MusicFileType::Other:
                 break;
@@ -45,39 +45,39 @@ void ShowMode::Load(const std::wstring& programFolder) {
 }
 
 void ShowMode::Timer1Tick() {
-    music.RestartMp3IfEnded();
+    music_.RestartMp3IfEnded();
 }
 
 void ShowMode::Timer2Tick() {
-    music.CdWatchTick();
-    timer2Enabled = music.CdWatchOk();
+    music_.CdWatchTick();
+    timer2Enabled_ = music_.CdWatchOk();
 }
 
 bool ShowMode::Timer3Tick() {
     // The renderer counts as gone once its process has ended or its window, once seen, has
     // closed. A renderer still starting gets a bounded grace to open its window.
-    if (platform.RendererWindowExists()) {
-        rendererSeen = true;
+    if (platform_.RendererWindowExists()) {
+        rendererSeen_ = true;
         return false;
     }
     const bool gone =
-        rendererSeen || platform.RendererEnded() || ++ticksWithoutWindow > kStartGraceTicks;
-    if (gone) timer3Enabled = false;
+        rendererSeen_ || platform_.RendererEnded() || ++ticksWithoutWindow_ > kStartGraceTicks;
+    if (gone) timer3Enabled_ = false;
     return gone;
 }
 
 void ShowMode::QueryUnload() {
-    if (timer2Enabled) {
-        timer2Enabled = false;
-        music.StopCd();
+    if (timer2Enabled_) {
+        timer2Enabled_ = false;
+        music_.StopCd();
     }
-    if (settings.BgmKind == kFileSource) {
-        switch (MusicFileTypeOf(settings.BgmFile)) {
+    if (settings_.BgmKind == kFileSource) {
+        switch (MusicFileTypeOf(settings_.BgmFile)) {
             case MusicFileType::Wav:
-                music.StopWav();
+                music_.StopWav();
                 break;
             case MusicFileType::Mp3:
-                music.StopMp3();
+                music_.StopMp3();
                 break;
             case MusicFileType::Other:
                 break;
@@ -89,5 +89,5 @@ void ShowMode::QueryUnload() {
 void ShowMode::RestoreCursor() {
     // The cursor was hidden once for /s; show it once. (Passing the display count as the flag
     // would hide it further whenever the hide had returned 0.)
-    if (modeLetter == L'S') settings.CursorCount = platform.ShowCursor(true);
+    if (modeLetter_ == L'S') settings_.CursorCount = platform_.ShowCursor(true);
 }

@@ -34,7 +34,7 @@ class ShowMode {
 
     ShowMode(BackgroundMusic& music, ShowPlatform& platform, SettingsVariables& settings,
              wchar_t modeLetter)
-        : music(music), platform(platform), settings(settings), modeLetter(modeLetter) {}
+        : music_(music), platform_(platform), settings_(settings), modeLetter_(modeLetter) {}
 
     // Starts the renderer and the music.
     void Load(const std::wstring& programFolder);
@@ -52,20 +52,20 @@ class ShowMode {
     // form could not be loaded.
     void RestoreCursor();
 
-    bool Timer1Enabled() const { return timer1Enabled; }
-    bool Timer2Enabled() const { return timer2Enabled; }
-    bool Timer3Enabled() const { return timer3Enabled; }
+    bool Timer1Enabled() const { return timer1Enabled_; }
+    bool Timer2Enabled() const { return timer2Enabled_; }
+    bool Timer3Enabled() const { return timer3Enabled_; }
 
   private:
-    BackgroundMusic& music;
-    ShowPlatform& platform;
-    SettingsVariables& settings;
-    const wchar_t modeLetter;
+    BackgroundMusic& music_;
+    ShowPlatform& platform_;
+    SettingsVariables& settings_;
+    const wchar_t modeLetter_;
 
-    bool timer1Enabled = false;
-    bool timer2Enabled = false;
-    bool timer3Enabled = true;
+    bool timer1Enabled_ = false;
+    bool timer2Enabled_ = false;
+    bool timer3Enabled_ = true;
 
-    bool rendererSeen = false;
-    int ticksWithoutWindow = 0;
+    bool rendererSeen_ = false;
+    int ticksWithoutWindow_ = 0;
 };

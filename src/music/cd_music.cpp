@@ -24,44 +24,44 @@ bool IsErrorAnswer(std::wstring_view answer) {
 }  // namespace
 
 void CdMusic::OpenCd(std::int16_t repeatTrack) {
-    bgmRepeatTrack = repeatTrack;
-    cdWatchOk = true;
-    SendMciDirect(port, L"open cdaudio");
-    SendMciDirect(port, L"set cdaudio time format tmsf");
+    bgmRepeatTrack_ = repeatTrack;
+    cdWatchOk_ = true;
+    SendMciDirect(port_, L"open cdaudio");
+    SendMciDirect(port_, L"set cdaudio time format tmsf");
 }
 
 void CdMusic::CdWatchTick() {
-    if (!cdWatchOk) return;
+    if (!cdWatchOk_) return;
     try {
-        cdWatchOk = WatchDisc();
+        cdWatchOk_ = WatchDisc();
     } catch (...) {
-        cdWatchOk = false;
+        cdWatchOk_ = false;
     }
 }
 
 bool CdMusic::WatchDisc() {
-    const std::wstring current = layer.MciQuery(L"status cdaudio current track");
+    const std::wstring current = layer_.MciQuery(L"status cdaudio current track");
     if (IsErrorAnswer(current)) return false;
     // The track count only proves that a disc is there.
-    if (IsErrorAnswer(layer.MciQuery(L"status cdaudio number of tracks"))) return false;
-    const bool stopped = QueryModeWord(port, L"status cdaudio mode", cdModeText) == L"stopped";
+    if (IsErrorAnswer(layer_.MciQuery(L"status cdaudio number of tracks"))) return false;
+    const bool stopped = QueryModeWord(port_, L"status cdaudio mode", cdModeText_) == L"stopped";
 
-    if (bgmRepeatTrack != 0) {
+    if (bgmRepeatTrack_ != 0) {
         const std::optional<double> currentTrack = ParseNumber(current);
         if (!currentTrack) return false;
-        if (*currentTrack != bgmRepeatTrack || stopped) {
+        if (*currentTrack != bgmRepeatTrack_ || stopped) {
             // The position goes back unparsed, so it is in whatever time format is in force.
-            const std::wstring start =
-                layer.MciQuery(L"status cdaudio position track " + std::to_wstring(bgmRepeatTrack));
-            layer.MciPlay(L"cdaudio", start, L"");
+            const std::wstring start = layer_.MciQuery(L"status cdaudio position track " +
+                                                       std::to_wstring(bgmRepeatTrack_));
+            layer_.MciPlay(L"cdaudio", start, L"");
         }
     } else if (stopped) {
-        layer.MciPlay(L"cdaudio", L"", L"");
+        layer_.MciPlay(L"cdaudio", L"", L"");
     }
     return true;
 }
 
 void CdMusic::StopCd() {
-    SendMciDirect(port, L"stop cdaudio");
-    SendMciDirect(port, L"close cdaudio");
+    SendMciDirect(port_, L"stop cdaudio");
+    SendMciDirect(port_, L"close cdaudio");
 }

@@ -9,7 +9,7 @@
 // by a timer once it has ended, or a WAV looped by the platform's sound player.
 class FileMusic {
   public:
-    explicit FileMusic(MciPort& port) : port(port) {}
+    explicit FileMusic(MciPort& port) : port_(port) {}
 
     // Opens the file (quoted, so it may hold blanks) and plays it when the open succeeded.
     void StartMp3(const std::wstring& file);
@@ -23,6 +23,6 @@ class FileMusic {
     void StopWav();
 
   private:
-    MciPort& port;
-    std::array<char, 30> mp3ModeText{};
+    MciPort& port_;
+    std::array<char, 30> mp3ModeText_{};
 };

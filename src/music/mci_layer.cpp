@@ -8,22 +8,22 @@ std::int32_t MciLayer::SendMci(std::wstring_view command, std::wstring& text) {
         text = kMciEmptyCommandText;
         return kMciEmptyCommand;
     }
-    ClearBuffer(mciReply);
-    const std::int32_t code = port.SendString(ToCp932(command), mciReply);
+    ClearBuffer(mciReply_);
+    const std::int32_t code = port_.SendString(ToCp932(command), mciReply_);
     if (code == 0) {
-        text = BufferText(mciReply);
+        text = BufferText(mciReply_);
         return 0;
     }
-    ClearBuffer(mciErrorText);
-    text = port.ErrorString(code, mciErrorText) ? BufferText(mciErrorText)
-                                                : std::wstring(kMciNoErrorText);
+    ClearBuffer(mciErrorText_);
+    text = port_.ErrorString(code, mciErrorText_) ? BufferText(mciErrorText_)
+                                                  : std::wstring(kMciNoErrorText);
     return code;
 }
 
 std::wstring MciLayer::MciQuery(std::wstring_view command) {
-    const std::int32_t code = SendMci(command, mciLastText);
+    const std::int32_t code = SendMci(command, mciLastText_);
     if (code != 0) return L"Error:" + std::to_wstring(code);
-    return mciLastText;
+    return mciLastText_;
 }
 
 std::int32_t MciLayer::MciPlay(std::wstring_view device, std::wstring_view from,
@@ -32,5 +32,5 @@ std::int32_t MciLayer::MciPlay(std::wstring_view device, std::wstring_view from,
     command += device;
     if (!from.empty()) (command += L" from ") += from;
     if (!to.empty()) (command += L" to ") += to;
-    return SendMci(command, mciLastText);
+    return SendMci(command, mciLastText_);
 }

@@ -12,7 +12,7 @@
 // every call.
 class MciLayer {
   public:
-    explicit MciLayer(MciPort& port) : port(port) {}
+    explicit MciLayer(MciPort& port) : port_(port) {}
 
     // Code 0 with the reply in `text`, or the error code with the platform's description of it.
     // An empty command is not sent: code -1 with a text saying so.
@@ -22,13 +22,13 @@ class MciLayer {
     // Sends "play <device>[ from <from>][ to <to>]", the positions inserted exactly as given.
     std::int32_t MciPlay(std::wstring_view device, std::wstring_view from, std::wstring_view to);
 
-    const std::wstring& LastText() const { return mciLastText; }
+    const std::wstring& LastText() const { return mciLastText_; }
 
   private:
-    MciPort& port;
-    std::array<char, 512> mciReply{};
-    std::array<char, 256> mciErrorText{};
-    std::wstring mciLastText;
+    MciPort& port_;
+    std::array<char, 512> mciReply_{};
+    std::array<char, 256> mciErrorText_{};
+    std::wstring mciLastText_;
 };
 
 inline constexpr std::int32_t kMciEmptyCommand = -1;

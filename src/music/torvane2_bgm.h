@@ -14,25 +14,25 @@
 class Torvane2_BGM final : public BackgroundMusic {
   public:
     explicit Torvane2_BGM(std::unique_ptr<MciPort> platform)
-        : port(std::move(platform)), layer(*port), file(*port), cd(*port, layer) {}
+        : port_(std::move(platform)), layer_(*port_), file_(*port_), cd_(*port_, layer_) {}
 
-    void StartMp3(const std::wstring& path) override { file.StartMp3(path); }
-    void RestartMp3IfEnded() override { file.RestartMp3IfEnded(); }
-    void StopMp3() override { file.StopMp3(); }
+    void StartMp3(const std::wstring& path) override { file_.StartMp3(path); }
+    void RestartMp3IfEnded() override { file_.RestartMp3IfEnded(); }
+    void StopMp3() override { file_.StopMp3(); }
 
-    void StartWav(const std::wstring& path) override { file.StartWav(path); }
-    void StopWav() override { file.StopWav(); }
+    void StartWav(const std::wstring& path) override { file_.StartWav(path); }
+    void StopWav() override { file_.StopWav(); }
 
-    void OpenCd(int repeatTrack) override { cd.OpenCd(static_cast<std::int16_t>(repeatTrack)); }
-    void CdWatchTick() override { cd.CdWatchTick(); }
-    bool CdWatchOk() const override { return cd.CdWatchOk(); }
-    void StopCd() override { cd.StopCd(); }
+    void OpenCd(int repeatTrack) override { cd_.OpenCd(static_cast<std::int16_t>(repeatTrack)); }
+    void CdWatchTick() override { cd_.CdWatchTick(); }
+    bool CdWatchOk() const override { return cd_.CdWatchOk(); }
+    void StopCd() override { cd_.StopCd(); }
 
-    MciLayer& Layer() { return layer; }
+    MciLayer& Layer() { return layer_; }
 
   private:
-    std::unique_ptr<MciPort> port;
-    MciLayer layer;
-    FileMusic file;
-    CdMusic cd;
+    std::unique_ptr<MciPort> port_;
+    MciLayer layer_;
+    FileMusic file_;
+    CdMusic cd_;
 };

@@ -16,7 +16,7 @@ namespace {
 
 class Platform final : public StartupPlatform {
   public:
-    explicit Platform(const std::wstring& programFolder) : programFolder(programFolder) {}
+    explicit Platform(const std::wstring& programFolder) : programFolder_(programFolder) {}
 
     bool WindowTitled(std::string_view title) override {
         return FindWindowA(nullptr, std::string(title).c_str()) != nullptr;
@@ -25,7 +25,7 @@ class Platform final : public StartupPlatform {
         return handle != 0 && IsWindow(reinterpret_cast<HWND>(static_cast<INT_PTR>(handle)));
     }
     void LoadSettings(SettingsVariables& settings) override {
-        ::LoadSettings(Win32ProfileStore(), programFolder, settings);
+        ::LoadSettings(Win32ProfileStore(), programFolder_, settings);
     }
     void ShowRendererMissing() override {
         forms::ShowMessage(
@@ -43,7 +43,7 @@ class Platform final : public StartupPlatform {
     }
 
   private:
-    const std::wstring& programFolder;
+    const std::wstring& programFolder_;
 };
 
 }  // namespace

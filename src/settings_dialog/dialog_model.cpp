@@ -55,15 +55,15 @@ ZoomPoint ZoomPointFrom(std::optional<Point> cursor) {
 }
 
 void SettingsDialogModel::ChooseSource(int source) {
-    settings.BgmKind = static_cast<std::int16_t>(source);
+    settings_.BgmKind = static_cast<std::int16_t>(source);
 }
 
 void SettingsDialogModel::ChooseFile(const std::wstring& path) {
-    settings.BgmFile = path;
-    settings.BgmFolder = FolderOf(path);
+    settings_.BgmFile = path;
+    settings_.BgmFolder = FolderOf(path);
 }
 
 bool SettingsDialogModel::Store(ProfileStore& store, const std::wstring& programFolder,
                                 const std::wstring& trackText) {
-    return SaveSettings(store, programFolder, settings, trackText);
+    return SaveSettings(store, programFolder, settings_, trackText);
 }

@@ -67,12 +67,12 @@ ZoomPoint ZoomPointFrom(std::optional<Point> cursor);
 
 class SettingsDialogModel {
   public:
-    explicit SettingsDialogModel(SettingsVariables& settings) : settings(settings) {}
+    explicit SettingsDialogModel(SettingsVariables& settings) : settings_(settings) {}
 
-    SourceView View() const { return ViewOf(settings.BgmKind); }
-    const std::wstring& FileText() const { return settings.BgmFile; }
-    std::wstring InitialTrackText() const { return TrackText(settings.BgmRepeatTrack); }
-    const std::wstring& FileFolder() const { return settings.BgmFolder; }
+    SourceView View() const { return ViewOf(settings_.BgmKind); }
+    const std::wstring& FileText() const { return settings_.BgmFile; }
+    std::wstring InitialTrackText() const { return TrackText(settings_.BgmRepeatTrack); }
+    const std::wstring& FileFolder() const { return settings_.BgmFolder; }
 
     // A mouse button went down on an indicator or its caption.
     void ChooseSource(int source);
@@ -84,5 +84,5 @@ class SettingsDialogModel {
                const std::wstring& trackText);
 
   private:
-    SettingsVariables& settings;
+    SettingsVariables& settings_;
 };

@@ -48,45 +48,45 @@ void PaintSkin(forms::Surface& surface, SkinSurface kind) {
 
 SettingsDialog::SettingsDialog(SettingsVariables& settings, std::wstring folder,
                                ProfileStore& store)
-    : model(settings),
-      programFolder(std::move(folder)),
-      store(store),
-      font(DialogFont(forms::FaceInstalled)),
-      twipsPerPixelX(forms::TwipsPerPixelX()),
-      twipsPerPixelY(forms::TwipsPerPixelY()),
+    : model_(settings),
+      programFolder_(std::move(folder)),
+      store_(store),
+      font_(DialogFont(forms::FaceInstalled)),
+      twipsPerPixelX_(forms::TwipsPerPixelX()),
+      twipsPerPixelY_(forms::TwipsPerPixelY()),
       // The caption is also what a second start of the program looks for.
-      form({.caption = std::wstring(kSettingsDialogCaption.begin(), kSettingsDialogCaption.end()),
-            .backColour = ColourOf(kDialogBackColour),
-            .width = PixelsOf(kDialogClientWidth, twipsPerPixelX),
-            .height = PixelsOf(kDialogClientHeight, twipsPerPixelY),
-            .border = forms::BorderStyle::FixedSingle,
-            .icon = L"LULLVANE",
-            .persistentImage = true}),
+      form_({.caption = std::wstring(kSettingsDialogCaption.begin(), kSettingsDialogCaption.end()),
+             .backColour = ColourOf(kDialogBackColour),
+             .width = PixelsOf(kDialogClientWidth, twipsPerPixelX_),
+             .height = PixelsOf(kDialogClientHeight, twipsPerPixelY_),
+             .border = forms::BorderStyle::FixedSingle,
+             .icon = L"LULLVANE",
+             .persistentImage = true}),
       Pic_C0(ColourOf(kPanelBackColour)),
       Shape3(RGB(0, 0, 0)),
       Img_Ra{forms::Picture::FromResource(L"INDICATOR_UNSELECTED"),
              forms::Picture::FromResource(L"INDICATOR_SELECTED")},
-      linkPointer(LoadCursorW(GetModuleHandleW(nullptr), L"LINK_POINTER")) {
-    form.Loaded = [this] {
+      linkPointer_(LoadCursorW(GetModuleHandleW(nullptr), L"LINK_POINTER")) {
+    form_.Loaded = [this] {
         CreateControls();
         Form_Load();
     };
-    form.Resized = [this] { Form_Resize(); };
-    form.Unloaded = [this] { Form_Unload(); };
+    form_.Resized = [this] { Form_Resize(); };
+    form_.Unloaded = [this] { Form_Unload(); };
 }
 
 void SettingsDialog::ShowModal() {
-    form.Load();
-    form.ShowModal();
+    form_.Load();
+    form_.ShowModal();
 }
 
 PixelFrame SettingsDialog::FrameOf(const ControlLayout& layout) const {
-    return PixelFrameOf(layout, twipsPerPixelX, twipsPerPixelY);
+    return PixelFrameOf(layout, twipsPerPixelX_, twipsPerPixelY_);
 }
 
 CommandWindow* SettingsDialog::ButtonOf(Control control) const {
-    const auto button = buttons.find(control);
-    return button == buttons.end() ? nullptr : CommandWindow::FromHandle(button->second);
+    const auto button = buttons_.find(control);
+    return button == buttons_.end() ? nullptr : CommandWindow::FromHandle(button->second);
 }
 
 // Windowless controls go onto their container in the table's order, so that later ones are
@@ -95,13 +95,13 @@ CommandWindow* SettingsDialog::ButtonOf(Control control) const {
 void SettingsDialog::CreateControls() {
     for (const ControlLayout& layout : kDialogControls) {
         forms::Surface& container =
-            layout.container == Container::Panel ? Pic_C0.Surface() : form.Surface();
+            layout.container == Container::Panel ? Pic_C0.Surface() : form_.Surface();
         const PixelFrame frame = FrameOf(layout);
         switch (layout.kind) {
             case ControlKind::Label: {
                 auto label = std::make_unique<forms::Label>(
                     forms::LabelDesign{.caption = std::wstring(layout.text),
-                                       .font = FontDesignOf(font, layout.underline),
+                                       .font = FontDesignOf(font_, layout.underline),
                                        .foreColour = ColourOf(layout.textColour),
                                        .transparent = true,
                                        .centred = layout.centred,
@@ -109,14 +109,14 @@ void SettingsDialog::CreateControls() {
                                        .sunkenBorder = layout.sunkenBorder});
                 label->Place(frame.x, frame.y, frame.width, frame.height);
                 container.Add(*label);
-                labels[layout.id] = std::move(label);
+                labels_[layout.id] = std::move(label);
                 break;
             }
             case ControlKind::Image: {
                 auto image = std::make_unique<forms::Image>();
                 image->Move(frame.x, frame.y, frame.width, frame.height);
                 container.Add(*image);
-                images[layout.id] = std::move(image);
+                images_[layout.id] = std::move(image);
                 break;
             }
             case ControlKind::Shape:
@@ -141,13 +141,13 @@ void SettingsDialog::CreateControls() {
         LabelOf(kSourceCaptions[source]).MouseDown = choose;
     }
     forms::Label& link = LabelOf(Control::LblUrl);
-    link.SetPointer(linkPointer);
+    link.SetPointer(linkPointer_);
     link.Click = [this] { OpenHomePage(); };
 }
 
 void SettingsDialog::CreateWindowed(const ControlLayout& layout) {
     const PixelFrame frame = FrameOf(layout);
-    const HWND parent = layout.container == Container::Panel ? Pic_C0.Handle() : form.Handle();
+    const HWND parent = layout.container == Container::Panel ? Pic_C0.Handle() : form_.Handle();
     const int id = ControlIdOf(layout.id);
     switch (layout.kind) {
         case ControlKind::PictureBox:
@@ -161,17 +161,17 @@ void SettingsDialog::CreateWindowed(const ControlLayout& layout) {
             // What the dialog's design stores for each of its buttons: a caption and a font.
             MemoryPropertyBag stored;
             stored.Write("Caption", std::wstring(layout.text));
-            stored.Write("Font", font);
+            stored.Write("Font", font_);
             CommandWindow* button = CommandWindow::Create(parent, id, frame.x, frame.y, frame.width,
-                                                          frame.height, stored, font);
+                                                          frame.height, stored, font_);
             if (!button) break;
-            buttons[layout.id] = button->Handle();
+            buttons_[layout.id] = button->Handle();
             if (layout.id == Control::CmdFile0) {
                 button->Button().SetClickHandler([this] { ChooseFile(0); });
             } else if (layout.id == Control::CmdSet) {
                 button->Button().SetClickHandler([this] { Store(); });
             } else if (layout.id == Control::CmdCan) {
-                button->Button().SetClickHandler([this] { form.Unload(); });
+                button->Button().SetClickHandler([this] { form_.Unload(); });
             }
             break;
         }
@@ -181,30 +181,30 @@ void SettingsDialog::CreateWindowed(const ControlLayout& layout) {
 }
 
 void SettingsDialog::Form_Load() {
-    const HWND window = form.Handle();
+    const HWND window = form_.Handle();
     RECT outer{};
     if (GetWindowRect(window, &outer)) {
-        const Point place = DialogPlacement(GetSystemMetrics(SM_CXSCREEN) * twipsPerPixelX,
-                                            GetSystemMetrics(SM_CYSCREEN) * twipsPerPixelY,
-                                            (outer.right - outer.left) * twipsPerPixelX,
-                                            (outer.bottom - outer.top) * twipsPerPixelY);
-        SetWindowPos(window, nullptr, place.x / twipsPerPixelX, place.y / twipsPerPixelY, 0, 0,
+        const Point place = DialogPlacement(GetSystemMetrics(SM_CXSCREEN) * twipsPerPixelX_,
+                                            GetSystemMetrics(SM_CYSCREEN) * twipsPerPixelY_,
+                                            (outer.right - outer.left) * twipsPerPixelX_,
+                                            (outer.bottom - outer.top) * twipsPerPixelY_);
+        SetWindowPos(window, nullptr, place.x / twipsPerPixelX_, place.y / twipsPerPixelY_, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     PrepareButtons(window, true, true);
     ShowSource();
-    BGM_Repeat.SetText(model.InitialTrackText());
+    BGM_Repeat.SetText(model_.InitialTrackText());
     for (const std::wstring& entry : TrackEntries()) BGM_Repeat.AddItem(entry);
-    LabelOf(Control::LblFname0).SetCaption(model.FileText());
+    LabelOf(Control::LblFname0).SetCaption(model_.FileText());
     POINT cursor;
-    zoomPoint = ZoomPointFrom(GetCursorPos(&cursor) ? std::optional<Point>({cursor.x, cursor.y})
-                                                    : std::nullopt);
+    zoomPoint_ = ZoomPointFrom(GetCursorPos(&cursor) ? std::optional<Point>({cursor.x, cursor.y})
+                                                     : std::nullopt);
     ZoomFromPoint();
     forms::SetMousePointer(forms::MousePointer::Default);
 }
 
 void SettingsDialog::Form_Resize() {
-    PaintSkin(form.Surface(), SkinSurface::Dialog);
+    PaintSkin(form_.Surface(), SkinSurface::Dialog);
     PaintSkin(Pic_C0.Surface(), SkinSurface::Panel);
 }
 
@@ -213,13 +213,13 @@ void SettingsDialog::Form_Unload() {
 }
 
 void SettingsDialog::ChooseSource(int source) {
-    model.ChooseSource(source);
+    model_.ChooseSource(source);
     ShowSource();
 }
 
 // The indicators, the track box and the file button as the current source has them.
 void SettingsDialog::ShowSource() {
-    const SourceView view = model.View();
+    const SourceView view = model_.View();
     CommandWindow* fileButton = ButtonOf(Control::CmdFile0);
     if (fileButton) fileButton->Button().SetEnabled(false);
     BGM_Repeat.SetEnabled(false);
@@ -234,14 +234,14 @@ void SettingsDialog::ShowSource() {
 void SettingsDialog::ChooseFile(int index) {
     const std::string filter = ToCp932(FileFilter());
     const std::string title = ToCp932(kFileChooserTitle);
-    const std::string folder = ToCp932(model.FileFolder());
+    const std::string folder = ToCp932(model_.FileFolder());
     std::string file(kFileBufferSize, '\0');
     std::string fileTitle(kFileBufferSize, '\0');
     OPENFILENAMEA request{};
     // The size of the request as the dialog has always known it; the fields added later stay
     // unused.
     request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    request.hwndOwner = form.Handle();
+    request.hwndOwner = form_.Handle();
     request.hInstance = GetModuleHandleW(nullptr);
     request.lpstrFilter = filter.c_str();
     request.lpstrFile = file.data();
@@ -253,39 +253,39 @@ void SettingsDialog::ChooseFile(int index) {
     request.Flags = 0;
     if (!GetOpenFileNameA(&request)) return;
     const std::wstring path = FromCp932(file.c_str());
-    model.ChooseFile(path);
+    model_.ChooseFile(path);
     if (index == 0) LabelOf(Control::LblFname0).SetCaption(path);
 }
 
 void SettingsDialog::Store() {
-    if (!model.Store(store, programFolder, BGM_Repeat.Text())) {
+    if (!model_.Store(store_, programFolder_, BGM_Repeat.Text())) {
         // Not kept, and the user is told so; the dialog stays open for Cancel.
-        forms::ShowMessage(SaveFailedMessage(SettingsFilePath(programFolder)),
-                           std::wstring(kApplicationTitle), form.Handle());
+        forms::ShowMessage(SaveFailedMessage(SettingsFilePath(programFolder_)),
+                           std::wstring(kApplicationTitle), form_.Handle());
         return;
     }
-    form.Unload();
+    form_.Unload();
 }
 
 void SettingsDialog::OpenHomePage() {
     forms::SetMousePointer(forms::MousePointer::Hourglass);
-    ShellExecuteA(form.Handle(), "open", ToCp932(LabelOf(Control::LblUrl).Caption()).c_str(), "",
+    ShellExecuteA(form_.Handle(), "open", ToCp932(LabelOf(Control::LblUrl).Caption()).c_str(), "",
                   "", SW_SHOWNORMAL);
     forms::SetMousePointer(forms::MousePointer::Default);
 }
 
 void SettingsDialog::ZoomFromPoint() {
-    const HWND window = form.Handle();
-    const RECT from{zoomPoint.x, zoomPoint.y, zoomPoint.x, zoomPoint.y};
+    const HWND window = form_.Handle();
+    const RECT from{zoomPoint_.x, zoomPoint_.y, zoomPoint_.x, zoomPoint_.y};
     RECT to{};
     if (!GetWindowRect(window, &to)) to = {};
     DrawAnimatedRects(window, IDANI_CAPTION, &from, &to);
 }
 
 void SettingsDialog::ZoomToPoint() {
-    const HWND window = form.Handle();
+    const HWND window = form_.Handle();
     RECT from{};
     if (!GetWindowRect(window, &from)) from = {};
-    const RECT to{zoomPoint.x, zoomPoint.y, zoomPoint.x, zoomPoint.y};
+    const RECT to{zoomPoint_.x, zoomPoint_.y, zoomPoint_.x, zoomPoint_.y};
     DrawAnimatedRects(window, IDANI_CAPTION, &from, &to);
 }

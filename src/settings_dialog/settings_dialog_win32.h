@@ -42,27 +42,28 @@ class SettingsDialog {
     void ShowSource();
     void ZoomFromPoint();
     void ZoomToPoint();
-    forms::Label& LabelOf(Control control) { return *labels.at(control); }
-    forms::Image& ImageOf(Control control) { return *images.at(control); }
+    forms::Label& LabelOf(Control control) { return *labels_.at(control); }
+    forms::Image& ImageOf(Control control) { return *images_.at(control); }
     CommandWindow* ButtonOf(Control control) const;
     PixelFrame FrameOf(const ControlLayout& layout) const;
 
-    SettingsDialogModel model;
-    const std::wstring programFolder;
-    ProfileStore& store;
-    const CaptionFont font;
-    const int twipsPerPixelX;
-    const int twipsPerPixelY;
-    ZoomPoint zoomPoint;
+    SettingsDialogModel model_;
+    const std::wstring programFolder_;
+    ProfileStore& store_;
+    const CaptionFont font_;
+    const int twipsPerPixelX_;
+    const int twipsPerPixelY_;
+    ZoomPoint zoomPoint_;
 
-    forms::Form form;
+    forms::Form form_;
+    // The controls keep their designer's names, by which the layout table knows them.
     forms::PictureBox Pic_C0;
     forms::ComboBox BGM_Repeat;
     forms::Shape Shape3;
-    std::map<Control, std::unique_ptr<forms::Label>> labels;
-    std::map<Control, std::unique_ptr<forms::Image>> images;
-    std::map<Control, HWND> buttons;  // the buttons' windows own them
+    std::map<Control, std::unique_ptr<forms::Label>> labels_;
+    std::map<Control, std::unique_ptr<forms::Image>> images_;
+    std::map<Control, HWND> buttons_;  // the buttons' windows own them
     // The two indicator pictures: 0 unselected, 1 selected.
     std::shared_ptr<const forms::Picture> Img_Ra[2];
-    HCURSOR linkPointer;
+    HCURSOR linkPointer_;
 };
