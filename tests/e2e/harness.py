@@ -1,5 +1,5 @@
-"""Shared pieces of the end-to-end tests: a private Wine prefix, a virtual X display, and
-processes that are always ended by the test that started them."""
+"""Shared pieces of the end-to-end tests: a private Wine prefix, a virtual X display, processes
+that are always ended by the test that started them, and the tests' Windows probe."""
 
 import contextlib
 import fcntl
@@ -15,6 +15,14 @@ BUILD_DIR = Path(os.environ.get("LULLVANE_BUILD_DIR", Path(__file__).resolve().p
 WINDOWS_BIN = Path(os.environ.get("LULLVANE_WINDOWS_BIN", BUILD_DIR / "windows"))
 LINUX_BIN = Path(os.environ.get("LULLVANE_LINUX_BIN", BUILD_DIR / "linux"))
 WINE_PREFIX = Path(os.environ.get("LULLVANE_WINEPREFIX", BUILD_DIR / "wineprefix"))
+# The tests' Windows probe; tests/e2e/probe/probe_main_win32.cpp lists its commands.
+PROBE = WINDOWS_BIN / "tests/e2e/probe/lullvane-probe.exe"
+
+# Window titles as code page 932 bytes, in hex for the probe's command line.
+RENDERER_TITLE = "546f7276616e6587555643"  # "TorvaneⅡVC"
+SHOW_TITLE = b"Torvane2_Main".hex()
+DIALOG_TITLE = b"<Lullvane>".hex()
+PRODUCT_TITLE = b"Lullvane".hex()
 
 
 def fail(message):
@@ -136,6 +144,33 @@ def run_wine(command, env, timeout):
                                 stderr=subprocess.DEVNULL, timeout=timeout)
         output.seek(0)
         return result.returncode, output.read().decode(errors="replace").replace("\r", "")
+
+
+def windows_path(path):
+    """The path as a Windows program under Wine sees it."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+def run_probe(env, *arguments, timeout=60):
+    """Runs the probe to its end; returns (exit code, its output as text)."""
+    try:
+        return run_wine([PROBE, *arguments], env, timeout)
+    except subprocess.TimeoutExpired:
+        fail(f"the probe did not end within {timeout} s: {arguments}")
+
+
+def probe_lines(env, *arguments, timeout=60):
+    """Runs the probe; returns (exit code, one {key: value} for each printed line that has any)."""
+    code, text = run_probe(env, *arguments, timeout=timeout)
+    lines = [dict(pair.split("=", 1) for pair in line.split(" ") if "=" in pair)
+             for line in text.split("\n") if "=" in line]
+    return code, lines
+
+
+def probe(env, *arguments, timeout=60):
+    """Runs the probe; returns (exit code, {key: value} of everything it printed)."""
+    code, lines = probe_lines(env, *arguments, timeout=timeout)
+    return code, {key: value for line in lines for key, value in line.items()}
 
 
 @contextlib.contextmanager

@@ -5,10 +5,9 @@ import subprocess
 import time
 from pathlib import Path
 
-from harness import (WINDOWS_BIN, capture_screen, check, image_pixels, scratch_dir, started,
-                     wait_for, wine_session)
+from harness import (PROBE, capture_screen, check, image_pixels, scratch_dir, started, wait_for,
+                     windows_path, wine_session)
 
-APP = WINDOWS_BIN / "tests/e2e/button/app/command-button-app.exe"
 ASSETS = Path(__file__).resolve().parents[3] / "assets"
 SKINS = {name: image_pixels(ASSETS / f"button_{file}.bmp") for name, file in [
     ("Normal", "normal"), ("HighLight", "highlight"), ("HighLightSelect", "highlight_select"),
@@ -140,7 +139,7 @@ def check_caption(shot, greyed, what):
 def run_enabled(display, env, folder):
     report = folder / "enabled.txt"
     mouse(display, "mousemove", *FAR)
-    with started(["wine", str(APP), "Z:" + str(report).replace("/", "\\")], env=env):
+    with started(["wine", str(PROBE), "command-button", windows_path(report)], env=env):
         session = Session(display, folder, report)
 
         shot = session.wait_face("Normal", "at rest")
@@ -189,7 +188,7 @@ def run_enabled(display, env, folder):
 def run_disabled(display, env, folder):
     report = folder / "disabled.txt"
     mouse(display, "mousemove", *FAR)
-    with started(["wine", str(APP), "Z:" + str(report).replace("/", "\\"), "disabled"], env=env):
+    with started(["wine", str(PROBE), "command-button", windows_path(report), "disabled"], env=env):
         session = Session(display, folder, report)
         shot = session.wait_face("Disable", "disabled")
         check_gradient(shot, False, "Disable")
@@ -205,7 +204,7 @@ def run_disabled(display, env, folder):
 
 
 def main():
-    check(APP.exists(), f"missing {APP}: build the windows preset first")
+    check(PROBE.exists(), f"missing {PROBE}: build the windows preset first")
     with scratch_dir() as folder, wine_session(True, 320, 200) as env:
         display = env["DISPLAY"]
         run_enabled(display, env, folder)

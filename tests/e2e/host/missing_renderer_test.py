@@ -3,9 +3,8 @@ text with an OK button and no icon, and end when it is closed."""
 
 import sys
 
-from harness import check, scratch_dir, wine_session
-from host_support import (PRODUCT_TITLE, install, probe, require_windows_build, start_host,
-                          wait_until_ended)
+from harness import PRODUCT_TITLE, check, probe, scratch_dir, wine_session
+from host_support import install, require_windows_build, start_host, wait_until_ended
 
 MESSAGE = "Lullvane.dll が同じﾌｫﾙﾀﾞに見つかりません！"
 
@@ -13,7 +12,7 @@ MESSAGE = "Lullvane.dll が同じﾌｫﾙﾀﾞに見つかりません！"
 def main():
     require_windows_build()
     with wine_session() as env, scratch_dir() as folder:
-        host_path = install(folder, with_renderer=False)
+        host_path = install(folder, renderer=None)
         for switch in ("/s", "/c"):
             with start_host(host_path, switch, env=env) as host:
                 code, values = probe(env, "message-box", PRODUCT_TITLE, 30000)

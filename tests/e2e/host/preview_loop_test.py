@@ -4,8 +4,8 @@ round's preview ends within two seconds, and no host process is left behind."""
 import sys
 import time
 
-from harness import check, scratch_dir, wait_for, wine_session
-from host_support import install, probe, processes_running_from, require_windows_build, windows_path
+from harness import check, probe, scratch_dir, wait_for, windows_path, wine_session
+from host_support import install, processes_running_from, require_windows_build
 
 ROUNDS = 200
 
@@ -13,7 +13,7 @@ ROUNDS = 200
 def main():
     require_windows_build()
     with wine_session() as env, scratch_dir() as folder:
-        host = install(folder, with_renderer=False)
+        host = install(folder, renderer=None)
         start = time.monotonic()
         code, values = probe(env, "preview-loop", windows_path(host), ROUNDS, timeout=900)
         took = time.monotonic() - start

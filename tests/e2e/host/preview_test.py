@@ -6,8 +6,9 @@ import sys
 import threading
 from pathlib import Path
 
-from harness import capture_screen, check, image_pixels, scratch_dir, wait_for, wine_session
-from host_support import install, probe, require_windows_build, windows_path
+from harness import (capture_screen, check, image_pixels, probe, scratch_dir, wait_for, windows_path,
+                     wine_session)
+from host_support import install, require_windows_build
 
 STILL = Path(__file__).resolve().parents[3] / "assets/preview_still.png"
 LEFT, TOP = 100, 60
@@ -69,7 +70,7 @@ def main():
     black = bytes(len(still))
     with wine_session() as env, scratch_dir() as folder:
         display = env["DISPLAY"]
-        host = install(folder, with_renderer=False)  # the preview needs no renderer
+        host = install(folder, renderer=None)  # the preview needs no renderer
 
         exact = captured_preview(env, display, host, folder, 152, 112)
         difference = mean_difference(exact, still)

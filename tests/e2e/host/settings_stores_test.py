@@ -6,11 +6,9 @@ import subprocess
 import sys
 import tempfile
 
-from harness import check, LINUX_BIN, scratch_dir, WINDOWS_BIN, wine_session
-from host_support import windows_path
+from harness import LINUX_BIN, PROBE, check, scratch_dir, windows_path, wine_session
 
-WIN32_TOOL = WINDOWS_BIN / "tests/e2e/host/win32/settings-store-tool.exe"
-NATIVE_TOOL = LINUX_BIN / "tests/e2e/host/settings-store-tool"
+NATIVE_TOOL = LINUX_BIN / "tests/e2e/probe/settings-store-tool"
 
 KIND_KEY = "BGM区分".encode("cp932")
 REPEAT_KEY = "BGMﾘﾋﾟｰﾄ".encode("cp932")
@@ -39,11 +37,11 @@ class Store:
         self.name, self.command, self.path_of, self.env = name, command, path_of, env
 
     def save(self, folder, kind, track, file):
-        return run([*self.command, "save", units(self.path_of(folder)), str(kind), units(track), units(file)],
-                   self.env)
+        return run([*self.command, "settings-save", units(self.path_of(folder)), str(kind), units(track),
+                    units(file)], self.env)
 
     def load(self, folder):
-        values = run([*self.command, "load", units(self.path_of(folder))], self.env)
+        values = run([*self.command, "settings-load", units(self.path_of(folder))], self.env)
         return int(values["kind"]), int(values["track"]), text_of(values["file"]), text_of(values["folder"])
 
 
@@ -59,9 +57,9 @@ def without_wines_blank(portable_bytes):
 
 
 def main():
-    check(WIN32_TOOL.exists() and NATIVE_TOOL.exists(), "build both presets first")
+    check(PROBE.exists() and NATIVE_TOOL.exists(), "build both presets first")
     with wine_session(with_display=False) as env, scratch_dir() as scratch:
-        win32 = Store("win32", ["wine", str(WIN32_TOOL)], windows_path, env)
+        win32 = Store("win32", ["wine", str(PROBE)], windows_path, env)
         portable = Store("portable", [str(NATIVE_TOOL)], str)
         # The program folders carry Japanese names: the file path goes through code page 932 too.
         a, b = scratch / "設定A", scratch / "設定B"

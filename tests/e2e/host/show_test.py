@@ -5,10 +5,10 @@ slow to open its window keeps the show alive."""
 import sys
 import time
 
-from harness import check, scratch_dir, wait_for, wine_session
-from host_support import (RENDERER_TITLE, SHOW_TITLE, install, probe, processes_running_from,
-                          require_windows_build, run_host, start_host, wait_until_ended,
-                          windows_path)
+from harness import (PROBE, RENDERER_TITLE, SHOW_TITLE, check, probe, scratch_dir, wait_for,
+                     windows_path, wine_session)
+from host_support import (REAL_RENDERER, install, processes_running_from, require_windows_build,
+                          run_host, start_host, wait_until_ended)
 
 
 def renderer_count(env):
@@ -18,7 +18,7 @@ def renderer_count(env):
 
 
 def end_with_escape(env, host, folder):
-    code, _ = probe(env, "escape", RENDERER_TITLE)
+    code, _ = probe(env, "keys", RENDERER_TITLE, 27)
     check(code == 0, "could not press Esc on the renderer")
     pressed = time.monotonic()
     exit_code = wait_until_ended(host, 10)
@@ -55,11 +55,11 @@ def show_and_second_starts(env):
 
 
 def slow_renderer(env):
-    """A renderer taking 2.5 s to open its window (always the tests' stand-in, which can be told
-    to wait), started without arguments."""
+    """A renderer taking 2.5 s to open its window, started without arguments: the probe, installed
+    as Lullvane.dll, starts the real renderer 2.5 s late."""
     with scratch_dir() as folder:
-        host_path = install(folder, real_if_built=False)
-        slow = dict(env, LULLVANE_STAND_IN_DELAY_MS="2500")
+        host_path = install(folder, renderer=PROBE)
+        slow = dict(env, LULLVANE_PROBE_COMMAND=f"start-late 2500 {windows_path(REAL_RENDERER)}")
         with start_host(host_path, env=slow) as host:
             time.sleep(2.0)
             check(host.poll() is None, "the host gave up on a renderer that was still starting")

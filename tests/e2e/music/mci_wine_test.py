@@ -1,29 +1,16 @@
 """The music module over the real winmm port under Wine, on a machine with no CD drive and no
 sound device: every failure comes back as a code and a text, and nothing crashes or hangs."""
 
-import subprocess
 import sys
 import time
 
-from harness import WINDOWS_BIN, check, fail, scratch_dir, started, wine_session
+from harness import check, run_probe, scratch_dir, windows_path, wine_session
 
-PROBE = WINDOWS_BIN / "tests/e2e/music/probe/mci_probe.exe"
 EMPTY_TEXT = "コマンド文字列が指定されていません"
 NO_TEXT = "Error (文字列が取れません)"
 MISSING_MP3 = r"C:\no such folder\曲 missing.mp3"
 OPEN_MISSING_MP3 = f'open "{MISSING_MP3}" type MPEGVideo Alias MP3Play'
 STEP_LIMIT_MS = 20000
-
-
-def run_probe(steps, env):
-    with started(["wine", str(PROBE), *steps], env=env) as probe:
-        try:
-            out, err = probe.communicate(timeout=180)
-        except subprocess.TimeoutExpired:
-            fail(f"the probe hung on {steps}")
-    check(probe.returncode == 0,
-          f"probe exit code {probe.returncode}: {err.decode(errors='replace')[-2000:]}")
-    return out.decode("utf-8").replace("\r", "")
 
 
 def parse_steps(output):
@@ -69,13 +56,14 @@ def main():
         wav = scratch / "loop tone.wav"
         wav.write_bytes(b"RIFF$\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00@\x1f\x00\x00"
                         b"\x80>\x00\x00\x02\x00\x10\x00data\x00\x00\x00\x00")
-        wav_path = "Z:" + str(wav).replace("/", "\\")
+        wav_path = windows_path(wav)
         steps = ["empty", "send:open cdaudio", "query:status cdaudio current track",
                  f"send:{OPEN_MISSING_MP3}", "query:status MP3Play mode", "send:close MP3Play",
                  "cd:3", f"mp3:{MISSING_MP3}", f"wav:{wav_path}"]
         started_at = time.monotonic()
         with wine_session(with_display=False) as env:
-            output = run_probe(steps, env)
+            code, output = run_probe(env, "mci", *steps, timeout=180)
+            check(code == 0, f"probe exit code {code}")
         elapsed = time.monotonic() - started_at
     print(output)
     report = parse_steps(output)

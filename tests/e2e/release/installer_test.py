@@ -12,10 +12,10 @@ import time
 from release_support import (SETUP, VERSION, cancel, check_resources, press_ok, registry,
                              show_and_escape, store_cd_track)
 
-from harness import (check, fresh_wine_prefix, run_wine, scratch_dir, started, wait_for,
-                     wait_for_wine_session_end, wine_session)
-from host_support import HOST, PRODUCT_TITLE, REAL_RENDERER, probe, start_host, wait_until_ended
-from settings_dialog_test import KIND_KEY, REPEAT_KEY, SOURCE_CAPTIONS, TITLE, Dialog, keys_of
+from harness import (DIALOG_TITLE, PRODUCT_TITLE, check, fresh_wine_prefix, probe, run_wine,
+                     scratch_dir, started, wait_for, wait_for_wine_session_end, wine_session)
+from host_support import HOST, REAL_RENDERER, start_host, wait_until_ended
+from settings_dialog_test import KIND_KEY, REPEAT_KEY, SOURCE_CAPTIONS, Dialog, keys_of
 
 DESKTOP = r"HKCU\Control Panel\Desktop"
 UNINSTALL = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lullvane"
@@ -143,7 +143,7 @@ def main():
             check("設定を保存できませんでした" in text and saver[:-4] + ".ini" in text,
                   f"the message box says {text!r}")
             time.sleep(1)
-            code, count = probe(env, "count", TITLE)
+            code, count = probe(env, "count", DIALOG_TITLE)
             check(host.poll() is None and count["count"] == "1", "the dialog closed after the failed save")
             cancel(dialog)
             check(wait_until_ended(host, 15) == 0, "Cancel did not end the dialog")

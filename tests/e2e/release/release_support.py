@@ -9,8 +9,9 @@ from pathlib import Path
 E2E = Path(__file__).resolve().parents[1]
 sys.path[:0] = [str(E2E / "host"), str(E2E / "settings_dialog"), str(E2E / "renderer")]
 
-from harness import WINDOWS_BIN, check, run_wine, started, wait_for  # noqa: E402
-from host_support import RENDERER_TITLE, probe, wait_until_ended, windows_path  # noqa: E402
+from harness import (RENDERER_TITLE, WINDOWS_BIN, check, probe, run_wine,  # noqa: E402
+                     started, wait_for, windows_path)
+from host_support import wait_until_ended  # noqa: E402
 from renderer_wine_test import check_flame  # noqa: E402
 from settings_dialog_test import BUTTONS, COMBO, SOURCE_CAPTIONS, Dialog  # noqa: E402
 
@@ -60,7 +61,7 @@ def show_and_escape(env, host, screen_shot, stderr=subprocess.DEVNULL):
         check(code == 0, f"{host} /s: no renderer window")
         time.sleep(2)
         lit = check_flame(env["DISPLAY"], screen_shot)
-        check(probe(env, "escape", RENDERER_TITLE)[0] == 0, "could not press Esc")
+        check(probe(env, "keys", RENDERER_TITLE, 27)[0] == 0, "could not press Esc")
         check(wait_until_ended(process, 15) == 0, f"{host} /s did not end with 0 after Esc")
     return lit
 

@@ -13,9 +13,9 @@ import zipfile
 
 from release_support import ZIP, check_resources, show_and_escape, store_cd_track
 
-from harness import check, fresh_wine_prefix, scratch_dir, started, wait_for, wine_session
-from host_support import (RENDERER_TITLE, probe, processes_running_from, start_host,
-                          wait_until_ended, windows_path)
+from harness import (RENDERER_TITLE, check, fresh_wine_prefix, probe, scratch_dir, started,
+                     wait_for, windows_path, wine_session)
+from host_support import processes_running_from, start_host, wait_until_ended
 from settings_dialog_test import FILE_KEY, KIND_KEY, REPEAT_KEY, SECTION, keys_of
 
 FOLDERS = ["ascii", "dir_ü", "dir_한", "dir_〜"]
@@ -66,7 +66,7 @@ def ten_at_once(env, folder, scratch):
         renderers = [line for line in running if "Lullvane.dll" in line]
         check(len(hosts) == 1 and len(renderers) == 1, f"running from the folder: {running}")
         check(probe(env, "count", RENDERER_TITLE)[1]["count"] == "1", "more than one renderer window")
-        check(probe(env, "escape", RENDERER_TITLE)[0] == 0, "could not press Esc")
+        check(probe(env, "keys", RENDERER_TITLE, 27)[0] == 0, "could not press Esc")
         wait_for(lambda: all(start.poll() is not None for start in starts), 15,
                  what="the show to end")
         wait_for(lambda: not processes_running_from(folder), 15, what="no process left")

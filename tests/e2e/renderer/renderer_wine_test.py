@@ -3,31 +3,18 @@
 import re
 import subprocess
 import sys
-import tempfile
 import time
 
-from harness import (WINDOWS_BIN, capture_screen, check, scratch_dir, started, wait_for,
-                     wine_session)
+from harness import (RENDERER_TITLE, WINDOWS_BIN, capture_screen, check, probe, scratch_dir, started,
+                     wait_for, wine_session)
 
 RENDERER = WINDOWS_BIN / "src/renderer_win32/Lullvane.dll"
-PROBE = WINDOWS_BIN / "tests/e2e/renderer/probe/renderer_probe.exe"
-TITLE_HEX = "546F7276616E65875556" "43"
 SCREEN = (1024, 768)
 SECOND_HEAD = (1280, 1024)  # larger, so that the window reaches beyond the primary monitor
 
 WS_POPUP, WS_CHILD, WS_VISIBLE = 0x80000000, 0x40000000, 0x10000000
 WS_CAPTION, WS_THICKFRAME, WS_EX_TOPMOST = 0x00C00000, 0x00040000, 0x00000008
 DEBUG_LINE = re.compile(r'OutputDebugStringA "PixelFormat Selected: (\d+)\\nBPP: (\d+)\\n"')
-
-
-def probe(env, *args, timeout=120):
-    # Output through a file, not a pipe: Wine's background processes, when this call happens to
-    # start them, inherit the pipe and would keep it open long after the probe ended.
-    with tempfile.TemporaryFile() as output:
-        result = subprocess.run(["wine", str(PROBE), *map(str, args)], env=env, stdout=output,
-                                stderr=subprocess.DEVNULL, timeout=timeout)
-        output.seek(0)
-        return result.returncode, output.read().decode(errors="replace").replace("\r", "").strip()
 
 
 def wait_exit(process, what):
@@ -38,13 +25,13 @@ def wait_exit(process, what):
 
 
 def find_window(env):
-    code, out = probe(env, "find", 60000)
-    check(code == 0, f"no top-level window titled with the renderer's bytes: {out}")
-    return dict(pair.split("=", 1) for pair in out.split()[1:])
+    code, fields = probe(env, "wait-shown", RENDERER_TITLE, 60000, timeout=120)
+    check(code == 0, f"no top-level window titled with the renderer's bytes: {fields}")
+    return fields
 
 
 def check_window(fields):
-    check(fields["class"] == TITLE_HEX and fields["title"] == TITLE_HEX,
+    check(fields["class"] == RENDERER_TITLE and fields["title"] == RENDERER_TITLE,
           f"class/title bytes {fields['class']}/{fields['title']}")
     style, exstyle = int(fields["style"], 16), int(fields["exstyle"], 16)
     check(style & WS_POPUP and style & WS_VISIBLE, f"not a visible popup: style {style:#x}")
@@ -84,11 +71,12 @@ def main():
             check_window(find_window(env))
             time.sleep(3)
             lit = check_flame(display, scratch / "screen.png")
-            check(probe(env, "keys", 13, 32, 48)[0] == 0, "could not type Enter, Space, 0")
+            check(probe(env, "keys", RENDERER_TITLE, 13, 32, 48)[0] == 0,
+                  "could not type Enter, Space, 0")
             time.sleep(2)
-            check(renderer.poll() is None and probe(env, "find", 0)[0] == 0,
+            check(renderer.poll() is None and probe(env, "wait-shown", RENDERER_TITLE, 0)[0] == 0,
                   "Enter, Space or 0 ended the renderer")
-            check(probe(env, "keys", 27)[0] == 0, "could not type Esc")
+            check(probe(env, "keys", RENDERER_TITLE, 27)[0] == 0, "could not type Esc")
             check(wait_exit(renderer, "Esc") == 0, "Esc: exit code not 0")
         match = wait_for(lambda: DEBUG_LINE.search(log.read_text(errors="replace")), 10,
                          what="the pixel-format debug line")
@@ -99,15 +87,16 @@ def main():
         with started(["wine", str(RENDERER)], env=env, stdout=subprocess.DEVNULL,
                      stderr=subprocess.DEVNULL) as renderer:
             find_window(env)
-            check(probe(env, "close")[0] == 0, "could not post WM_CLOSE")
+            check(probe(env, "close", RENDERER_TITLE)[0] == 0, "could not post WM_CLOSE")
             check(wait_exit(renderer, "WM_CLOSE") == 0, "WM_CLOSE: exit code not 0")
-            check(probe(env, "gone", 10000)[0] == 0, "window still there after WM_CLOSE")
+            check(probe(env, "wait-gone", RENDERER_TITLE, 10000)[0] == 0,
+                  "window still there after WM_CLOSE")
 
         # Another window becoming active.
         with started(["wine", str(RENDERER)], env=env, stdout=subprocess.DEVNULL,
                      stderr=subprocess.DEVNULL) as renderer:
             find_window(env)
-            code, out = probe(env, "activate-other", 30000)
+            code, out = probe(env, "activate-other", RENDERER_TITLE, 30000, timeout=120)
             check(code == 0, f"activating another window did not end the renderer: {out}")
             check(wait_exit(renderer, "losing activation") == 0, "activation loss: exit code not 0")
         print("Esc, WM_CLOSE and activation loss each end it with 0")
@@ -122,7 +111,7 @@ def main():
                   f"window {fields['rect']} does not cover the virtual screen {fields['virtual']}")
             time.sleep(3)
             lit = check_flame(env["DISPLAY"], scratch / "screen.png", SCREEN)
-            check(probe(env, "keys", 27)[0] == 0, "could not type Esc")
+            check(probe(env, "keys", RENDERER_TITLE, 27)[0] == 0, "could not type Esc")
             check(wait_exit(renderer, "Esc") == 0, "Esc on two monitors: exit code not 0")
         print(f"two monitors: window {fields['rect']}, flame on the primary only ({lit} lit)")
 

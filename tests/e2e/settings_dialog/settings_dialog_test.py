@@ -13,18 +13,17 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "host"))
 
-from harness import (LINUX_BIN, WINDOWS_BIN, capture_screen, check, image_pixels, scratch_dir,
-                     wait_for, wine_session)
+from harness import (DIALOG_TITLE, LINUX_BIN, SHOW_TITLE, capture_screen, check, image_pixels,
+                     probe, probe_lines, scratch_dir, wait_for, windows_path, wine_session)
 from host_support import (install, processes_running_from, require_windows_build, run_host,
-                          run_wine, start_host, wait_until_ended, windows_path)
+                          start_host, wait_until_ended)
 
-PROBE = WINDOWS_BIN / "tests/e2e/settings_dialog/probe/dialog-probe.exe"
 ASSETS = Path(__file__).resolve().parents[3] / "assets"
-TITLE = b"<Lullvane>".hex()
-SHOW_TITLE = b"Torvane2_Main".hex()
 FILE_DIALOG_TITLE = "ﾌｧｲﾙを開く".encode("cp932").hex()
 FILTER = "BGMﾌｧｲﾙ (MP3 WAV)"
 FAR = (3, 3)  # a screen point away from the dialog
+WS_CAPTION, WS_SYSMENU = 0x00C00000, 0x00080000
+WS_THICKFRAME, WS_MAXIMIZEBOX = 0x00040000, 0x00010000
 
 SECTION = b"[Section]\r\n"
 KIND_KEY, REPEAT_KEY, FILE_KEY = ("BGM区分".encode("cp932"), "BGMﾘﾋﾟｰﾄ".encode("cp932"),
@@ -47,14 +46,6 @@ def skin_values(height):
     """c of every line of a skin height pixels high (Python's round() rounds halves to even)."""
     d = height / 3.142
     return [round(abs(220 * math.sin(y / d))) for y in range(height)]
-
-
-def probe(env, *arguments, timeout=60):
-    """Runs the dialog probe; returns (exit code, list of {key: value} per printed line)."""
-    code, text = run_wine([PROBE, *arguments], env, timeout)
-    lines = [dict(pair.split("=", 1) for pair in line.split(" ") if "=" in pair)
-             for line in text.split("\n") if "=" in line]
-    return code, lines
 
 
 def xdotool(display, *arguments):
@@ -113,17 +104,16 @@ class Dialog:
 
     def __init__(self, env, folder):
         self.env, self.display, self.folder = env, env["DISPLAY"], folder
-        code, lines = probe(env, "window", TITLE, 30000)
-        check(code == 0 and lines and lines[0].get("found") == "1", "no window captioned <Lullvane>")
-        self.window = lines[0]
-        self.x, self.y = int(self.window["client_x"]), int(self.window["client_y"])
+        code, self.window = probe(env, "wait-shown", DIALOG_TITLE, 30000)
+        check(code == 0 and self.window.get("found") == "1", "no window captioned <Lullvane>")
+        self.x, self.y, self.width, self.height = map(int, self.window["client"].split(","))
         self.shots = 0
 
     def screen(self, x, y):
         return self.x + x, self.y + y
 
     def controls(self):
-        _, lines = probe(self.env, "controls", TITLE)
+        _, lines = probe_lines(self.env, "controls", DIALOG_TITLE)
         return [line for line in lines if "class" in line]
 
     def control_at(self, x, y):
@@ -223,11 +213,11 @@ def check_source(dialog, kind, what):
 
 
 def check_window_and_skin(dialog, shot):
-    window = dialog.window
-    check((window["client_w"], window["client_h"]) == ("496", "243"),
-          f"client area {window['client_w']} x {window['client_h']}, expected 496 x 243")
-    check(window["caption"] == "1" and window["sysmenu"] == "1" and window["sizable"] == "0"
-          and window["maximize"] == "0", f"frame styles {window}")
+    check((dialog.width, dialog.height) == (496, 243),
+          f"client area {dialog.width} x {dialog.height}, expected 496 x 243")
+    style = int(dialog.window["style"], 16)
+    check((style & WS_CAPTION) == WS_CAPTION and style & WS_SYSMENU
+          and not style & (WS_THICKFRAME | WS_MAXIMIZEBOX), f"frame styles {style:#x}")
     # The program's icon in the title bar, left of the caption: the flame's orange and yellow.
     flame = shot.count((0, -22, 22, 20), lambda p: p[0] > 200 and 60 < p[1] < 230 and p[2] < 120)
     check(flame >= 10, f"no flame icon in the title bar ({flame} flame-coloured pixels)")
@@ -278,8 +268,8 @@ def check_link(dialog):
         wait_for(lambda: cursor.shape() == HAND, 10, what="the hand pointer over the link again")
         xdotool(dialog.display, "click", 1)
         time.sleep(1)
-        _, lines = probe(dialog.env, "window", TITLE, 2000)
-        check(lines and lines[0].get("found") == "1", "the dialog closed after a click on the link")
+        _, window = probe(dialog.env, "wait-shown", DIALOG_TITLE, 2000)
+        check(window.get("found") == "1", "the dialog closed after a click on the link")
         wait_for(lambda: cursor.shape() == HAND, 10, what="the hand pointer after the link's click")
         xdotool(dialog.display, "mousemove", *FAR)
     finally:
@@ -302,10 +292,9 @@ def start(env, host):
 
 def main():
     require_windows_build()
-    check(PROBE.exists(), f"missing {PROBE}: build the windows preset first")
     with wine_session() as env, scratch_dir() as folder:
         display = env["DISPLAY"]
-        host = install(folder, real_if_built=False)
+        host = install(folder)
         ini = folder / "Lullvane.ini"
         old_music = folder / "old.mp3"
         old_music.write_bytes(b"ID3")
@@ -328,8 +317,8 @@ def main():
             arrow = check_link(dialog)
             # The disabled file button raises no click: no open-file dialog comes up.
             dialog.click(40 + 20, 132 + 10)
-            _, lines = probe(env, "file-dialog", FILE_DIALOG_TITLE, 1500, b"".hex())
-            check(lines and lines[0].get("found") == "0", "the disabled file button opened the file dialog")
+            _, file_dialog = probe(env, "file-dialog", FILE_DIALOG_TITLE, 1500, b"".hex())
+            check(file_dialog.get("found") == "0", "the disabled file button opened the file dialog")
 
             # Covered and uncovered, the dialog looks as before.
             clean = dialog.capture()
@@ -343,12 +332,12 @@ def main():
             for switch in ("/s", "/c"):
                 code, took = run_host(env, host, switch, timeout=30)
                 check(took < 5, f"a second start with {switch} took {took:.1f} s")
-            _, lines = probe(env, "window", SHOW_TITLE, 500)
-            check(lines and lines[0].get("found") == "0", "a second start opened the show")
+            _, show = probe(env, "wait-window", SHOW_TITLE, 500)
+            check(show.get("found") == "0", "a second start opened the show")
             check(len(processes_running_from(folder)) == 1,
                   f"processes from the install folder: {processes_running_from(folder)}")
 
-            code, _ = probe(env, "close", TITLE)
+            code, _ = probe(env, "close-box", DIALOG_TITLE)
             check(code == 0, "could not send the close command")
             check(wait_until_ended(process, 15) == 0, "the host did not end with exit code 0")
         check((ini.read_bytes(), ini.stat().st_mtime_ns) == before, "the close box changed the settings file")
@@ -377,12 +366,12 @@ def main():
             before_label = shot.region(FILE_LABEL)
 
             dialog.click(40 + 20, 132 + 10)
-            code, lines = probe(env, "file-dialog", FILE_DIALOG_TITLE, 30000,
-                                chosen_music.encode().hex())
-            check(lines and lines[0].get("found") == "1", "no open-file dialog titled ﾌｧｲﾙを開く")
-            check(bytes.fromhex(lines[0]["filter"]).decode() == FILTER,
-                  f"file dialog filter {bytes.fromhex(lines[0]['filter']).decode()!r}")
-            check(lines[0]["read_only_box"] == "1", "the open-file dialog hides its read-only box")
+            code, file_dialog = probe(env, "file-dialog", FILE_DIALOG_TITLE, 30000,
+                                      chosen_music.encode().hex())
+            check(file_dialog.get("found") == "1", "no open-file dialog titled ﾌｧｲﾙを開く")
+            check(bytes.fromhex(file_dialog["filter"]).decode() == FILTER,
+                  f"file dialog filter {bytes.fromhex(file_dialog['filter']).decode()!r}")
+            check(file_dialog["read_only_box"] == "1", "the open-file dialog hides its read-only box")
             check(code == 0, "the open-file dialog did not close after Open")
             wait_for(lambda: dialog.capture().region(FILE_LABEL) != before_label, 10,
                      what="the chosen path in the file label")

@@ -1,21 +1,17 @@
-// mci_probe <step>...: runs each step through the music module over the real winmm port and
-// prints one tab-separated line per platform call and per result, in UTF-8.
-//   empty            SendMci with an empty command
-//   send:<command>   SendMci
-//   query:<command>  MciQuery
-//   cd:<track>       OpenCd, up to three watch ticks, StopCd while the watch is still on
-//   mp3:<file>       StartMp3, RestartMp3IfEnded twice, StopMp3
-//   wav:<file>       StartWav, StopWav
+// The probe's "mci" command: runs each step through the music module over the real winmm port
+// and prints one tab-separated line per platform call and per result, in UTF-8.
 #include <windows.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "cp932.h"
-#include "probe_support.h"
+#include "probe_commands_win32.h"
+#include "probe_support_win32.h"
 #include "torvane2_bgm.h"
 #include "winmm_port_win32.h"
 
@@ -43,31 +39,31 @@ std::string BufferText(std::span<const char> buffer) {
 class PrintingPort final : public MciPort {
   public:
     std::int32_t SendString(const std::string& command, std::span<char> reply) override {
-        const std::int32_t code = port.SendString(command, reply);
+        const std::int32_t code = port_.SendString(command, reply);
         Line("port\tmciSendStringA\t" + Utf8FromCp932(command) + "\t" +
              std::to_string(reply.size()) + "\t" + std::to_string(code) + "\t" +
              (reply.empty() ? std::string() : BufferText(reply)));
         return code;
     }
     bool ErrorString(std::int32_t code, std::span<char> text) override {
-        const bool found = port.ErrorString(code, text);
+        const bool found = port_.ErrorString(code, text);
         Line("port\tmciGetErrorStringA\t" + std::to_string(code) + "\t" + (found ? "1" : "0") +
              "\t" + (found ? BufferText(text) : std::string()));
         return found;
     }
     unsigned WaveOutDevices() override {
-        const unsigned count = port.WaveOutDevices();
+        const unsigned count = port_.WaveOutDevices();
         Line("port\twaveOutGetNumDevs\t" + std::to_string(count));
         return count;
     }
     void PlaySoundFile(const std::optional<std::string>& name, std::uint32_t flags) override {
-        port.PlaySoundFile(name, flags);
+        port_.PlaySoundFile(name, flags);
         Line("port\tPlaySoundA\t" + (name ? Utf8FromCp932(*name) : std::string("(null)")) + "\t" +
              std::to_string(flags));
     }
 
   private:
-    WinmmPort port;
+    WinmmPort port_;
 };
 
 void RunStep(Torvane2_BGM& music, std::wstring_view step) {
@@ -103,12 +99,12 @@ void RunStep(Torvane2_BGM& music, std::wstring_view step) {
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
+int MciCommand(const Arguments& args) {
     Torvane2_BGM music(std::make_unique<PrintingPort>());
-    for (int i = 1; i < argc; ++i) {
-        Line("step\t" + Utf8(argv[i]));
+    for (const std::wstring& step : args) {
+        Line("step\t" + Utf8(step));
         const auto start = std::chrono::steady_clock::now();
-        RunStep(music, argv[i]);
+        RunStep(music, step);
         const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - start);
         Line("done\t" + std::to_string(spent.count()));

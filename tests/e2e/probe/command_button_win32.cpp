@@ -1,31 +1,25 @@
-// Shows one Command button in a small window so that a test can look at it and click it.
-//
-//   command-button-app.exe REPORT [disabled]
-//
-// Appends "ready X Y W H" (the button's screen rectangle) to REPORT once the button shows, and
-// "click" on every Click. With "disabled" the button is disabled after it is initialised.
-// Clicking the window's background takes the focus away from the button.
-
+// The probe's "command-button" command: one Command button in a small window of its own, so that a
+// test can look at it and click it. It appends "ready X Y W H" (the button's screen rectangle) to
+// the report file once the button shows, and "click" on every Click. Clicking the window's
+// background takes the focus away from the button.
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <string>
 
 #include "command_win32.h"
+#include "probe_commands_win32.h"
+#include "probe_support_win32.h"
 
 namespace {
 
-constexpr int kWindowX = 40;
-constexpr int kWindowY = 40;
 constexpr UINT_PTR kGiveUpTimer = 1;
 constexpr UINT kGiveUpMs = 300000;  // never outlive a test that forgot to end us
 
-std::string reportPath;
+std::wstring reportPath;
 
 void Report(const std::string& line) {
-    if (FILE* report = std::fopen(reportPath.c_str(), "a")) {
+    if (FILE* report = _wfopen(reportPath.c_str(), L"a")) {
         std::fprintf(report, "%s\n", line.c_str());
         std::fclose(report);
     }
@@ -49,13 +43,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: command-button-app REPORT [disabled]\n");
-        return 2;
-    }
-    reportPath = argv[1];
-    const bool disabled = argc > 2 && std::strcmp(argv[2], "disabled") == 0;
+int CommandButtonCommand(const Arguments& args) {
+    reportPath = args[0];
+    const bool disabled = args.size() > 1 && args[1] == L"disabled";
 
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
@@ -67,8 +57,8 @@ int main(int argc, char** argv) {
     windowClass.lpszClassName = L"CommandButtonTest";
     if (!RegisterClassExW(&windowClass)) return 1;
     const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Command button test",
-                                        WS_POPUP | WS_CLIPCHILDREN, kWindowX, kWindowY, 200, 90,
-                                        nullptr, nullptr, instance, nullptr);
+                                        WS_POPUP | WS_CLIPCHILDREN, 40, 40, 200, 90, nullptr,
+                                        nullptr, instance, nullptr);
     if (!window) return 1;
 
     // Stored values as a dialog keeps them: a caption and a font.
