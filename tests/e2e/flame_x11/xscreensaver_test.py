@@ -1,7 +1,7 @@
 """lullvane-flame's Debian package under the real xscreensaver daemon. The package passes lintian
 and its manual names every option; installed, it is run by the daemon of an ordinary user (the
-daemon refuses to run hacks as root): the flame shows, -deactivate ends it by SIGTERM within a
-second, five cycles leave nothing behind, and the settings tool's preview shows it.
+daemon runs no hack as root): the flame shows, -deactivate ends it by SIGTERM within a second,
+five cycles leave nothing behind, and the settings tool's preview shows it.
 
 Usage: xscreensaver_test.py PACKAGE.deb. It installs the package for its length (as root, or
 through sudo without a password) and exits with 77, a skip, when it cannot."""
@@ -21,71 +21,60 @@ from harness import LINUX_BIN, check, fail, scratch_dir, started, virtual_displa
 from x11_helpers import run, wait_for_flame
 
 NAME = "lullvane-flame"
-HACK = Path("/usr/libexec/xscreensaver/lullvane-flame")
+HACK = Path(f"/usr/libexec/xscreensaver/{NAME}")
 # The README's line, and the mode and selection it has the user choose in the settings tool.
-SETTINGS = """mode:\tone
-selected:\t0
-timeout:\t0:30:00
-cycle:\t0:30:00
-lock:\tFalse
-splash:\tFalse
-fade:\tFalse
-unfade:\tFalse
-programs: GL: "Lullvane Flame" lullvane-flame --root \\n
-"""
+SETTINGS = ("mode:\tone\nselected:\t0\ntimeout:\t0:30:00\ncycle:\t0:30:00\nlock:\tFalse\n"
+            "splash:\tFalse\nfade:\tFalse\nunfade:\tFalse\n"
+            'programs: GL: "Lullvane Flame" lullvane-flame --root \\n\n')
 
 
-def check_package(package, scratch):
-    """Its fields, its files, lintian, and a manual page that renders and names every option."""
-    fields = dict(line.split(": ", 1) for line in run(
-        ["dpkg-deb", "-f", package, "Package", "Version", "Depends", "Recommends"]).stdout.splitlines())
+def check_package(package):
+    """Its fields, lintian, and once installed its files and a manual that names every option."""
+    control = run(["dpkg-deb", "-f", package, "Package", "Version", "Depends", "Recommends"])
+    fields = dict(line.split(": ", 1) for line in control.stdout.splitlines())
     check(package.name.startswith(f"{fields['Package']}_{fields['Version']}_")
           and fields["Recommends"] == "xscreensaver, xscreensaver-gl"
           and all(library in fields["Depends"] for library in ("libc6 (>=", "libx11-6", "libglx0")),
-          f"expected the file name from the name and version, Recommends xscreensaver, "
-          f"xscreensaver-gl, and dependencies computed from the binary; saw {package.name} {fields}")
-    modes = {line.split()[-1][1:]: line.split()[0]
-             for line in run(["dpkg-deb", "-c", package]).stdout.splitlines()}
-    expected = [str(HACK), f"/usr/share/xscreensaver/config/{NAME}.xml",
-                f"/usr/share/man/man6/{NAME}.6.gz",
-                *(f"/usr/share/doc/{NAME}/{file}" for file in ("README.md", "copyright", "changelog.gz"))]
-    missing = [path for path in expected if path not in modes]
-    check(not missing and modes[str(HACK)] == "-rwxr-xr-x",
-          f"expected {expected}, the program executable; missing {missing}, modes {modes}")
+          f"expected the file name from name and version, Recommends xscreensaver, xscreensaver-gl "
+          f"and dependencies computed from the binary; saw {package.name}, {fields}")
     lintian = run(["lintian", package], timeout=300)
-    warnings = [line for line in lintian.stdout.splitlines() if line.startswith("W:")]
     check(lintian.returncode == 0 and "E:" not in lintian.stdout,
           f"lintian: expected no error, saw {lintian.stdout}{lintian.stderr}")
-    run(["dpkg-deb", "-x", package, scratch / "root"])
-    manual = run(["man", "--warnings", "-l", scratch / f"root/usr/share/man/man6/{NAME}.6.gz"],
-                 env=dict(os.environ, MANWIDTH="80", LC_ALL="C.UTF-8"))
-    check(manual.returncode == 0 and not manual.stderr.strip(), f"man -l: {manual.stderr}")
-    sections = ("SYNOPSIS", "OPTIONS", "KEYS", "ENVIRONMENT", "EXIT STATUS", "XSCREENSAVER_WINDOW")
-    help_text = run([LINUX_BIN / f"src/flame_x11/{NAME}", "--help"]).stdout
-    unmentioned = [word for word in (*sections, *set(re.findall(r"--[a-z][a-z-]*", help_text)))
-                   if word not in manual.stdout]
-    check(not unmentioned, f"expected every section and option in the manual; missing {unmentioned}")
-    print(f"package: fields, files and modes right; lintian: no error, {len(warnings)} warnings; "
-          f"the manual renders with every section and option")
+    return sum(1 for line in lintian.stdout.splitlines() if line.startswith("W:"))
+
+
+def check_installed_files():
+    files = [HACK, Path(f"/usr/share/xscreensaver/config/{NAME}.xml"),
+             *(Path(f"/usr/share/doc/{NAME}", name) for name in ("README.md", "copyright",
+                                                                "changelog.gz"))]
+    check(all(path.is_file() for path in files) and os.access(HACK, os.X_OK),
+          f"expected {files} installed, the first executable")
+    manual = run(["man", "--warnings", "-l", f"/usr/share/man/man6/{NAME}.6.gz"],
+                 env={**os.environ, "MANWIDTH": "80", "LC_ALL": "C.UTF-8"})
+    options = set(re.findall(r"--[a-z][a-z-]*", run([HACK, "--help"]).stdout))
+    missing = [word for word in ("SYNOPSIS", "OPTIONS", "KEYS", "ENVIRONMENT", "EXIT STATUS",
+                                 "XSCREENSAVER_WINDOW", *options) if word not in manual.stdout]
+    check(manual.returncode == 0 and not manual.stderr.strip() and len(options) > 8 and not missing,
+          f"man -l: expected every section and option, no warning; missing {missing}, saw "
+          f"{manual.stderr}")
 
 
 @contextlib.contextmanager
 def installed(package, sudo):
-    """The package installed for the length of the block, then removed unless it was there
-    before. Another installation may hold dpkg's lock for a while."""
-    status = run(["dpkg-query", "-W", "-f=${db:Status-Status}", NAME]).stdout
+    """The package installed for the length of the block (waiting while another installation
+    holds dpkg's lock), then removed unless it was there before."""
+    before = run(["dpkg-query", "-W", "-f=${db:Status-Status}", NAME]).stdout
+
+    def install():
+        result = run([*sudo, "dpkg", "-i", package], timeout=300)
+        check(result.returncode == 0 or "lock" in result.stderr, f"dpkg -i: {result.stderr}")
+        return result.returncode == 0
     try:
-        wait_for(lambda: try_install(package, sudo), 300, 2, "dpkg's lock")
+        wait_for(install, 300, 2, "dpkg's lock")
         yield
     finally:
-        if status != "installed":
+        if before != "installed":
             run([*sudo, "dpkg", "--purge", NAME], timeout=300)
-
-
-def try_install(package, sudo):
-    result = run([*sudo, "dpkg", "-i", package], timeout=300)
-    check(result.returncode == 0 or "lock" in result.stderr, f"dpkg -i: {result.stderr}")
-    return result.returncode == 0
 
 
 @contextlib.contextmanager
@@ -118,19 +107,18 @@ def ordinary_user(scratch):
 def descendants(name):
     """The running processes of that name below this test, which is a subreaper: a hack whose
     parent has gone still counts. The kernel keeps 15 bytes of a name."""
-    parents, found = {}, []
+    parents, named = {}, []
     for line in run(["ps", "-e", "-o", "pid=,ppid=,stat=,comm="]).stdout.splitlines():
         pid, parent, state, comm = line.split(None, 3)
         parents[int(pid)] = int(parent)
         if comm == name[:15] and not state.startswith("Z"):
-            found.append(int(pid))
-    for pid in list(found):
-        ancestor = parents[pid]
-        while ancestor in parents and ancestor != os.getpid():
-            ancestor = parents[ancestor]
-        if ancestor != os.getpid():
-            found.remove(pid)
-    return found
+            named.append(int(pid))
+
+    def below_this_test(pid):
+        while pid in parents and parents[pid] != os.getpid():
+            pid = parents[pid]
+        return pid in parents
+    return [pid for pid in named if below_this_test(pid)]
 
 
 def wait_for_end(pid, timeout):
@@ -160,9 +148,11 @@ def check_daemon(display, scratch, user):
     def command(*words):
         return run([*as_user, *env, "xscreensaver-command", *words]).returncode == 0
 
-    def one_hack(what):
+    def the_hack(what):
         hacks = wait_for(lambda: descendants(NAME), 20, what=what)
-        check(len(hacks) == 1, f"{what}: expected one hack running, saw {len(hacks)}")
+        arguments = Path(f"/proc/{hacks[0]}/cmdline").read_bytes().split(b"\0")[:-1]
+        check(len(hacks) == 1 and arguments == [NAME.encode(), b"--root"],
+              f"{what}: expected one hack started as {NAME} --root; saw {hacks}, {arguments}")
         return hacks[0]
 
     log_path = scratch / "daemon.log"
@@ -175,24 +165,23 @@ def check_daemon(display, scratch, user):
             statuses, slowest = 0, 0.0
             for cycle in range(1, 6):
                 check(command("-activate"), "xscreensaver-command -activate failed")
-                hack = one_hack(f"cycle {cycle}: the hack")
-                arguments = Path(f"/proc/{hack}/cmdline").read_bytes().split(b"\0")[:-1]
-                check(arguments == [NAME.encode(), b"--root"], f"started as {arguments}")
+                hack = the_hack(f"cycle {cycle}")
                 wait_for_flame(display, scratch / "saver.png", f"cycle {cycle}, on the screen")
                 if cycle == 1:  # the daemon's own account of how a hack it ended has exited
                     check(command("-cycle"), "xscreensaver-command -cycle failed")
-                    said = wait_for(lambda: re.search(rf"child pid {hack} .*", log_path.read_text()),
+                    said = wait_for(lambda: re.search(rf"child pid {hack} .*",
+                                                      log_path.read_text()),
                                     20, what="the daemon's word on the cycled hack").group(0)
                     check("exited normally with SIGTERM" in said, f"after -cycle: {said}")
-                    hack = one_hack("the hack after -cycle")
+                    hack = the_hack("after -cycle")
                 start = time.monotonic()
                 check(command("-deactivate"), "xscreensaver-command -deactivate failed")
                 status = wait_for_end(hack, 5)
                 slowest = max(slowest, time.monotonic() - start)
                 check(slowest < 1 and (status is None or os.WIFSIGNALED(status)
                                        and os.WTERMSIG(status) == signal.SIGTERM),
-                      f"cycle {cycle}: expected to end by SIGTERM within a second, saw wait "
-                      f"status {status} after {slowest:.2f} s")
+                      f"cycle {cycle}: expected the hack to end by SIGTERM within a second; saw "
+                      f"wait status {status} after {slowest:.2f} s")
                 statuses += status is not None
                 wait_for(lambda: not descendants(NAME) + descendants("xscreensaver-gfx"), 10,
                          what=f"cycle {cycle}: nothing left behind")
@@ -210,8 +199,7 @@ def check_daemon(display, scratch, user):
 
 
 def check_settings_tool(display, scratch, as_user, env):
-    """The settings tool reads the description and previews the selected hack, appending
-    --window-id to its command line."""
+    """The settings tool previews the selected hack by appending --window-id to its command."""
     def preview():
         for pid in descendants(NAME):
             arguments = Path(f"/proc/{pid}/cmdline").read_bytes().decode().split("\0")[:-1]
@@ -242,22 +230,21 @@ def check_settings_tool(display, scratch, as_user, env):
 
 def main():
     package = Path(sys.argv[1])
-    check(package.exists(), f"{package} is missing: build it with make package-deb")
-    check(package.stat().st_mtime >= (LINUX_BIN / f"src/flame_x11/{NAME}").stat().st_mtime,
-          f"{package} is older than the program: rebuild it with make package-deb")
+    check(package.exists() and package.stat().st_mtime >= (LINUX_BIN / f"src/flame_x11/{NAME}")
+          .stat().st_mtime, f"{package} is missing or older than the program: make package-deb")
     sudo = [] if os.geteuid() == 0 else ["sudo", "-n"]
     if sudo and not (shutil.which("sudo") and run(["sudo", "-n", "true"]).returncode == 0):
         print("SKIP: installing the package needs root or sudo without a password")
         return 77
+    warnings = check_package(package)
     # Hacks whose parent has gone are adopted by this test, which then learns how they ended.
-    PR_SET_CHILD_SUBREAPER = 36
-    ctypes.CDLL(None).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
-    with scratch_dir() as scratch:
-        check_package(package, scratch)
-        with installed(package, sudo), virtual_display(1024, 768) as display, \
-                ordinary_user(scratch) as user:
-            check(os.access(HACK, os.X_OK), f"{HACK} is not installed")
-            check_daemon(display, scratch, user)
+    ctypes.CDLL(None).prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
+    with scratch_dir() as scratch, installed(package, sudo), \
+            virtual_display(1024, 768) as display, ordinary_user(scratch) as user:
+        check_installed_files()
+        print(f"package: fields and files right, lintian: no error and {warnings} warnings, the "
+              f"manual renders with every section and option")
+        check_daemon(display, scratch, user)
     return 0
 
 
