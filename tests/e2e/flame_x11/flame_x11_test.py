@@ -61,15 +61,16 @@ def check_stills(scratch, env):
 
 
 def check_recognisable(pixels, width):
-    """A black background, dark corners, a yellow core and red edges."""
+    """A flame with a black background, dark corners, a yellow core and red edges."""
     triples = [pixels[i:i + 3] for i in range(0, len(pixels), 3)]
     black = sum(1 for t in triples if t == b"\0\0\0")
     yellow = sum(1 for r, g, _ in triples if r > 200 and g > 150)
     red = sum(1 for r, g, _ in triples if r > 60 and g < r * 0.6)
     corners = [triples[0], triples[width - 1], triples[-width], triples[-1]]
-    check(black > len(triples) * 0.2 and yellow > 200 and red > 2000
+    check(looks_like_flame(pixels) and black > len(triples) * 0.2 and yellow > 200 and red > 2000
           and all(sum(corner) < 30 for corner in corners),
-          f"flame-still: expected a black background, dark corners, a yellow core, red edges; saw "
+          f"flame-still: expected a black background, dark corners, a yellow core, red edges and "
+          f"no blue; saw "
           f"{black} black, {yellow} yellow, {red} red of {len(triples)} pixels, corners {corners}")
     print(f"flame-still 640x480: {black} black, {yellow} yellow, {red} red or orange pixels")
 
@@ -212,27 +213,29 @@ def display_without_glx():
 
 
 def check_failures(scratch, env):
-    """Each failure ends with its exit code and names the problem in its first line, after which
-    only the usage may follow."""
+    """Each failure ends with its exit code and one line naming the problem; a bad command line
+    adds the usage."""
     no_display = {name: value for name, value in env.items() if name != "DISPLAY"}
     with display_without_glx() as no_glx:
-        failures = [  # what, command, DISPLAY, exit code, word in the first line
-            ("no display", [FLAME], None, 1, "display"),
-            ("no GLX", [FLAME], no_glx, 1, "GLX"),
-            ("no such window", [FLAME, "--window-id", "0x7ffffff"], env["DISPLAY"], 1, "no window"),
-            ("--window with --root", [FLAME, "--window", "64x64", "--root"], None, 1, "choose one"),
+        failures = [  # what, command, DISPLAY, exit code, word in the line, usage after it
+            ("no display", [FLAME], None, 1, "display", False),
+            ("no GLX", [FLAME], no_glx, 1, "GLX", False),
+            ("no such window", [FLAME, "--window-id", "0x7ffffff"], env["DISPLAY"], 1, "no window",
+             False),
+            ("--window with --root", [FLAME, "--window", "64x64", "--root"], None, 1, "choose one",
+             True),
             ("flame-still, a bad size", [STILL, "--width", "-3", "--out", scratch / "x.png"], None,
-             2, "--width"),
+             2, "--width", True),
             ("flame-still, an unwritable file", [STILL, "--out", scratch / "no/x.png"], None, 1,
-             "cannot write"),
+             "cannot write", False),
         ]
-        for what, command, display, code, word in failures:
+        for what, command, display, code, word, usage in failures:
             result = run(command, env={**no_display, **({"DISPLAY": display} if display else {})})
             lines = result.stderr.splitlines() or [""]
             check(result.returncode == code and word in lines[0]
-                  and (len(lines) == 1 or lines[1].startswith("usage")),
-                  f"{what}: expected exit code {code} and one line naming {word!r}, then at most "
-                  f"the usage; saw {result.returncode} {result.stderr!r}")
+                  and (len(lines) > 1 and lines[1].startswith("usage")) == usage,
+                  f"{what}: expected exit code {code}, one line naming {word!r}, usage after it: "
+                  f"{usage}; saw {result.returncode}, {result.stderr!r}")
     print(f"exit code and message right: {'; '.join(failure[0] for failure in failures)}")
 
 

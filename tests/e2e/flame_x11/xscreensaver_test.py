@@ -29,7 +29,8 @@ SETTINGS = ("mode:\tone\nselected:\t0\ntimeout:\t0:30:00\ncycle:\t0:30:00\nlock:
 
 
 def check_package(package):
-    """Its control fields, and lintian's verdict; returns the number of lintian's warnings."""
+    """Its control fields and lintian's verdict; installed, the program, its description for the
+    settings tool, its documents, and a manual that renders and names every option."""
     control = run(["dpkg-deb", "-f", package, "Package", "Version", "Depends", "Recommends"])
     fields = dict(line.split(": ", 1) for line in control.stdout.splitlines())
     check(package.name.startswith(f"{fields['Package']}_{fields['Version']}_")
@@ -41,12 +42,6 @@ def check_package(package):
     tags = [line[:2] for line in lintian.stdout.splitlines()]
     check(lintian.returncode == 0 and "E:" not in tags,
           f"lintian: expected no error, saw {lintian.stdout}{lintian.stderr}")
-    return tags.count("W:")
-
-
-def check_installed_files():
-    """The program, its description for the settings tool, its documents, and a manual page that
-    renders without a warning and names every option."""
     files = [HACK, Path(f"/usr/share/xscreensaver/config/{NAME}.xml"),
              *(Path(f"/usr/share/doc/{NAME}", name) for name in ("README.md", "copyright",
                                                                 "changelog.gz"))]
@@ -60,6 +55,8 @@ def check_installed_files():
     check(manual.returncode == 0 and not manual.stderr.strip() and len(options) > 8 and not missing,
           f"man -l: expected every section and option, no warning; missing {missing}, saw "
           f"{manual.stderr}")
+    print(f"package: fields and files right, lintian: no error and {tags.count('W:')} warnings, "
+          f"the manual renders with every section and all {len(options)} options")
 
 
 @contextlib.contextmanager
@@ -239,14 +236,11 @@ def main():
     if sudo and not (shutil.which("sudo") and run(["sudo", "-n", "true"]).returncode == 0):
         print("SKIP: installing the package needs root or sudo without a password")
         return 77
-    warnings = check_package(package)
     # Hacks whose parent has gone are adopted by this test, which then learns how they ended.
     ctypes.CDLL(None).prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
     with scratch_dir() as scratch, installed(package, sudo), \
             virtual_display(1024, 768) as display, ordinary_user(scratch) as user:
-        check_installed_files()
-        print(f"package: fields and files right, lintian: no error and {warnings} warnings, the "
-              f"manual renders with every section and option")
+        check_package(package)
         check_daemon(display, scratch, user)
     return 0
 
