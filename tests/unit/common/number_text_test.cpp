@@ -37,7 +37,8 @@ TEST(NumberText, NumbersBeyondDoubleUnderflowToSignedZeroAndOverflowToInfinity) 
           Row{L"1e-310", 1e-310}, Row{L"-1e-99999999999999999999999", -0.0},
           Row{L"1e99999999999999999999999", inf}, Row{L"1e400", inf}, Row{L"-1e309", -inf},
           Row{L"100000e304", inf}, Row{L"0.001e312", inf}, Row{zeros + L".1e400", inf},
-          Row{zeros + L"1e-700", 0.0}, Row{L"0." + zeros + L"1e310", 0.0}}) {
+          Row{zeros + L"1e-700", 0.0}, Row{L"0." + zeros + L"1e310", 0.0},
+          Row{L"0." + std::wstring(10999, L'0') + L"1e9999", 0.0}}) {
         for (const auto read : {ParseNumber(text).value_or(42), LeadingNumber(text + L"x")}) {
             EXPECT_EQ(read, expected) << testing::PrintToString(text);
             EXPECT_EQ(std::signbit(read), std::signbit(expected)) << testing::PrintToString(text);
