@@ -2,280 +2,136 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <string>
+
 namespace {
 
-using Kind = ButtonReaction::Kind;
+using enum FaceState;
 
-ButtonReaction Drawn(SkinImage face, FaceState state) {
-    return {Kind::DrawFace, face, state};
-}
-ButtonReaction Click(FaceState state) {
-    return {Kind::RaiseClick, SkinImage::Normal, state};
+const char* Name(SkinImage face) {
+    constexpr const char* kNames[] = {"Normal",   "HighLight", "HighLightSelect",
+                                      "Selected", "Pressed",   "Disable"};
+    return kNames[static_cast<int>(face)];
 }
 
-// An enabled, initialised button in the given state, reached through real events.
+// Runs the events, words of script, and answers with what the button did: each drawn face and
+// click with the state it came in, e.g. "Pressed@2 Normal@2 click@2".
+std::string Play(FaceStateMachine& button, const std::string& script) {
+    std::istringstream words(script);
+    std::string word, seen;
+    while (words >> word) {
+        ButtonReactions reactions;
+        if (word == "init") button.Initialize();
+        if (word == "off" || word == "on") button.SetEnabled(word == "on");
+        if (word == "move") reactions = button.MouseMove();
+        if (word == "down") reactions = button.MouseDown(kLeftButton);
+        if (word == "rdown") reactions = button.MouseDown(kRightButton);
+        if (word == "mdown") reactions = button.MouseDown(kMiddleButton);
+        if (word == "up") reactions = button.MouseUp(kLeftButton);
+        if (word == "rup") reactions = button.MouseUp(kRightButton);
+        if (word == "mup") reactions = button.MouseUp(kMiddleButton);
+        if (word == "in") reactions = button.FocusGained();
+        if (word == "out") reactions = button.FocusLost();
+        if (word == "over") reactions = button.TrackingTick(true);
+        if (word == "away") reactions = button.TrackingTick(false);
+        for (const ButtonReaction& r : reactions) {
+            const bool click = r.kind == ButtonReaction::Kind::RaiseClick;
+            seen += std::string(seen.empty() ? "" : " ") + (click ? "click" : Name(r.face)) + "@" +
+                    std::to_string(static_cast<int>(r.stateWhenDrawn));
+        }
+    }
+    return seen;
+}
+
+// An enabled button in the given state, reached through real events.
 FaceStateMachine ButtonIn(FaceState state) {
     FaceStateMachine button;
     button.SetEnabled(true);
-    if (state != FaceState::Uninitialised) button.Initialize();
-    if (state == FaceState::HighLight) button.MouseMove();
-    if (state == FaceState::Selected || state == FaceState::HighLightSelect) button.FocusGained();
-    if (state == FaceState::HighLightSelect) button.MouseMove();
-    EXPECT_EQ(button.State(), state);
+    const char* const kPaths[] = {"", "init", "init move", "init in", "init in move"};
+    Play(button, kPaths[static_cast<int>(state)]);
     return button;
 }
 
-constexpr FaceState kAllStates[] = {FaceState::Uninitialised, FaceState::Normal,
-                                    FaceState::HighLight, FaceState::Selected,
-                                    FaceState::HighLightSelect};
-
-TEST(FaceStateMachine, InitializeStartsTrackingInStateOneEvenWhenDisabled) {
-    FaceStateMachine button;
-    EXPECT_EQ(button.State(), FaceState::Uninitialised);
-    EXPECT_FALSE(button.Tracking());
-    EXPECT_FALSE(button.Enabled());
-    button.Initialize();
-    EXPECT_EQ(button.State(), FaceState::Normal);
-    EXPECT_TRUE(button.Tracking());
-
-    FaceStateMachine focused = ButtonIn(FaceState::HighLightSelect);
-    focused.Initialize();
-    EXPECT_EQ(focused.State(), FaceState::Normal);
-}
-
-TEST(FaceStateMachine, MouseMoveRows) {
-    auto normal = ButtonIn(FaceState::Normal);
-    EXPECT_EQ(normal.MouseMove(),
-              ButtonReactions{Drawn(SkinImage::HighLight, FaceState::HighLight)});
-    EXPECT_EQ(normal.State(), FaceState::HighLight);
-
-    auto selected = ButtonIn(FaceState::Selected);
-    EXPECT_EQ(selected.MouseMove(),
-              ButtonReactions{Drawn(SkinImage::HighLightSelect, FaceState::HighLightSelect)});
-    EXPECT_EQ(selected.State(), FaceState::HighLightSelect);
-
-    // Any other case: states 0, 2 and 4, and state 3 while the left button is held.
-    for (FaceState state :
-         {FaceState::Uninitialised, FaceState::HighLight, FaceState::HighLightSelect}) {
-        auto button = ButtonIn(state);
-        EXPECT_TRUE(button.MouseMove().empty());
-        EXPECT_EQ(button.State(), state);
+TEST(FaceStateMachine, EventsDrawFacesAndRaiseClicksInOrder) {
+    struct Row {
+        FaceState from;
+        const char* events;
+        const char* expected;
+        FaceState to;
+        bool held = false;
+    };
+    // clang-format off
+    const Row rows[] = {
+        // Hovering shows only from a resting state, and not while the left button is held.
+        {Normal, "move", "HighLight@2", HighLight},
+        {Selected, "move", "HighLightSelect@4", HighLightSelect},
+        {Uninitialised, "move", "", Uninitialised},
+        {HighLight, "move", "", HighLight},
+        {HighLightSelect, "move", "", HighLightSelect},
+        {Selected, "down move", "Pressed@3", Selected, true},
+        // Any release clicks unless the mouse was found outside; a left one redraws and lets go.
+        {HighLight, "down up", "Pressed@2 Normal@2 click@2", HighLight},
+        {HighLightSelect, "down up", "Pressed@4 HighLightSelect@4 click@4", HighLightSelect},
+        {Normal, "down up", "Pressed@1 click@1", Normal},
+        {Uninitialised, "down up", "Pressed@0 click@0", Uninitialised},
+        {Selected, "down up", "Pressed@3", Selected},
+        {HighLight, "down rup", "Pressed@2 click@2", HighLight, true},
+        {HighLightSelect, "down mup", "Pressed@4 click@4", HighLightSelect, true},
+        {Selected, "down rup", "Pressed@3", Selected, true},
+        {HighLight, "rdown rup", "click@2", HighLight},
+        // The tracking timer notices the mouse leaving.
+        {HighLight, "away", "Normal@1", Normal},
+        {HighLightSelect, "away", "Selected@3", Selected},
+        {Normal, "away", "", Normal},
+        {Selected, "away", "", Selected},
+        // A hovered button gains focus from the click that presses it.
+        {Normal, "move in down up", "HighLight@2 Pressed@4 Pressed@4 HighLightSelect@4 click@4", HighLightSelect},
+        // Dragged out: no click, and none when dragged back in until the next move.
+        {HighLightSelect, "down move away move up", "Pressed@4 Selected@3", Selected},
+        {HighLightSelect, "down away move over up move", "Pressed@4 Selected@3 HighLightSelect@4", HighLightSelect},
+        // After a left release in state 2 the hover face waits for the mouse to leave.
+        {HighLight, "down up move away move", "Pressed@2 Normal@2 click@2 Normal@1 HighLight@2", HighLight},
+        // Before Initialize there is no timer to notice the mouse leaving.
+        {Uninitialised, "away in move away out", "Selected@3 HighLightSelect@4 Normal@1", Normal},
+        // Initialize works while disabled and from any state; disabled, nothing else does.
+        {Uninitialised, "off init move", "", Normal},
+        {HighLightSelect, "init", "", Normal},
+        {HighLightSelect, "down off move down up rup in out away", "Pressed@4", HighLightSelect, true},
+        {HighLightSelect, "down off on up", "Pressed@4 HighLightSelect@4 click@4", HighLightSelect},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        FaceStateMachine button = ButtonIn(row.from);
+        EXPECT_EQ(Play(button, row.events), row.expected) << row.events;
+        EXPECT_EQ(button.State(), row.to) << row.events;
+        EXPECT_EQ(button.ButtonHeld(), row.held) << row.events;
     }
-    auto held = ButtonIn(FaceState::Selected);
-    held.MouseDown(kLeftButton);
-    EXPECT_TRUE(held.MouseMove().empty());
-    EXPECT_EQ(held.State(), FaceState::Selected);
 }
 
-TEST(FaceStateMachine, LeftMouseDownDrawsPressedInEveryStateOtherButtonsNothing) {
-    for (FaceState state : kAllStates) {
+TEST(FaceStateMachine, RulesThatHoldInEveryState) {
+    FaceStateMachine fresh;
+    EXPECT_FALSE(fresh.Enabled());
+    EXPECT_FALSE(fresh.Tracking());
+    for (int n = 0; n <= 4; ++n) {
+        const auto state = static_cast<FaceState>(n);
+        const std::string at = "@" + std::to_string(n);
         auto button = ButtonIn(state);
-        EXPECT_EQ(button.MouseDown(kLeftButton), ButtonReactions{Drawn(SkinImage::Pressed, state)});
+        EXPECT_EQ(button.State(), state);
+        EXPECT_EQ(button.Tracking(), state != Uninitialised);
+        EXPECT_EQ(Play(button, "rdown mdown over"), "");
+        EXPECT_FALSE(button.ButtonHeld());
+        EXPECT_EQ(Play(button, "down"), "Pressed" + at);
         EXPECT_TRUE(button.ButtonHeld());
         EXPECT_EQ(button.State(), state);
 
-        auto other = ButtonIn(state);
-        EXPECT_TRUE(other.MouseDown(kRightButton).empty());
-        EXPECT_TRUE(other.MouseDown(kMiddleButton).empty());
-        EXPECT_FALSE(other.ButtonHeld());
-    }
-}
-
-TEST(FaceStateMachine, MouseUpRows) {
-    struct Row {
-        FaceState state;
-        int button;
-        ButtonReactions expected;
-    };
-    const Row rows[] = {
-        {FaceState::HighLight,
-         kLeftButton,
-         {Drawn(SkinImage::Normal, FaceState::HighLight), Click(FaceState::HighLight)}},
-        {FaceState::HighLightSelect,
-         kLeftButton,
-         {Drawn(SkinImage::HighLightSelect, FaceState::HighLightSelect),
-          Click(FaceState::HighLightSelect)}},
-        {FaceState::Normal, kLeftButton, {Click(FaceState::Normal)}},
-        {FaceState::Uninitialised, kLeftButton, {Click(FaceState::Uninitialised)}},
-        {FaceState::Selected, kLeftButton, {}},
-        {FaceState::HighLight, kRightButton, {Click(FaceState::HighLight)}},
-        {FaceState::HighLightSelect, kMiddleButton, {Click(FaceState::HighLightSelect)}},
-        {FaceState::Selected, kRightButton, {}},
-    };
-    for (const Row& row : rows) {
-        auto button = ButtonIn(row.state);
-        button.MouseDown(kLeftButton);
-        EXPECT_EQ(button.MouseUp(row.button), row.expected)
-            << "state " << int(row.state) << " button " << row.button;
-        EXPECT_EQ(button.State(), row.state);
-        // Only a left release lets go of the held button.
-        EXPECT_EQ(button.ButtonHeld(), row.button != kLeftButton);
-    }
-}
-
-TEST(FaceStateMachine, FocusRows) {
-    for (FaceState state : kAllStates) {
-        auto button = ButtonIn(state);
-        if (state == FaceState::HighLight) {
-            EXPECT_EQ(button.FocusGained(),
-                      ButtonReactions{Drawn(SkinImage::Pressed, FaceState::HighLightSelect)});
-            EXPECT_EQ(button.State(), FaceState::HighLightSelect);
-        } else {
-            EXPECT_EQ(button.FocusGained(),
-                      ButtonReactions{Drawn(SkinImage::Selected, FaceState::Selected)});
-            EXPECT_EQ(button.State(), FaceState::Selected);
-        }
-
+        auto gaining = ButtonIn(state);
+        EXPECT_EQ(Play(gaining, "in"), state == HighLight ? "Pressed@4" : "Selected@3");
+        EXPECT_EQ(gaining.State(), state == HighLight ? HighLightSelect : Selected);
         auto losing = ButtonIn(state);
-        if (state == FaceState::Normal) {
-            EXPECT_TRUE(losing.FocusLost().empty());
-        } else {
-            EXPECT_EQ(losing.FocusLost(),
-                      ButtonReactions{Drawn(SkinImage::Normal, FaceState::Normal)});
-        }
-        EXPECT_EQ(losing.State(), FaceState::Normal);
+        EXPECT_EQ(Play(losing, "out"), state == Normal ? "" : "Normal@1");
+        EXPECT_EQ(losing.State(), Normal);
     }
-}
-
-TEST(FaceStateMachine, TrackingTickRunsMouseLeftOnlyWhenTheCursorIsElsewhere) {
-    for (FaceState state : kAllStates) {
-        auto over = ButtonIn(state);
-        EXPECT_TRUE(over.TrackingTick(true).empty());
-        EXPECT_EQ(over.State(), state);
-    }
-    auto hovered = ButtonIn(FaceState::HighLight);
-    EXPECT_EQ(hovered.TrackingTick(false),
-              ButtonReactions{Drawn(SkinImage::Normal, FaceState::Normal)});
-    EXPECT_EQ(hovered.State(), FaceState::Normal);
-
-    auto focusedHovered = ButtonIn(FaceState::HighLightSelect);
-    EXPECT_EQ(focusedHovered.TrackingTick(false),
-              ButtonReactions{Drawn(SkinImage::Selected, FaceState::Selected)});
-    EXPECT_EQ(focusedHovered.State(), FaceState::Selected);
-
-    for (FaceState state : {FaceState::Normal, FaceState::Selected}) {
-        auto button = ButtonIn(state);
-        EXPECT_TRUE(button.TrackingTick(false).empty());
-        EXPECT_EQ(button.State(), state);
-    }
-}
-
-TEST(FaceStateMachine, ClickOnAnUnfocusedHoveredButton) {
-    auto button = ButtonIn(FaceState::Normal);
-    ButtonReactions seen = button.MouseMove();
-    for (const auto& reactions :
-         {button.FocusGained(), button.MouseDown(kLeftButton), button.MouseUp(kLeftButton)}) {
-        seen.insert(seen.end(), reactions.begin(), reactions.end());
-    }
-    const ButtonReactions expected = {
-        Drawn(SkinImage::HighLight, FaceState::HighLight),
-        Drawn(SkinImage::Pressed, FaceState::HighLightSelect),
-        Drawn(SkinImage::Pressed, FaceState::HighLightSelect),
-        Drawn(SkinImage::HighLightSelect, FaceState::HighLightSelect),
-        Click(FaceState::HighLightSelect),
-    };
-    EXPECT_EQ(seen, expected);
-}
-
-TEST(FaceStateMachine, ClickOnTheFocusedHoveredButton) {
-    auto button = ButtonIn(FaceState::HighLightSelect);
-    EXPECT_EQ(button.MouseDown(kLeftButton),
-              ButtonReactions{Drawn(SkinImage::Pressed, FaceState::HighLightSelect)});
-    EXPECT_EQ(button.MouseUp(kLeftButton),
-              (ButtonReactions{Drawn(SkinImage::HighLightSelect, FaceState::HighLightSelect),
-                               Click(FaceState::HighLightSelect)}));
-}
-
-TEST(FaceStateMachine, DragOutAndReleaseOutsideRaisesNoClick) {
-    auto button = ButtonIn(FaceState::HighLightSelect);
-    button.MouseDown(kLeftButton);
-    EXPECT_TRUE(button.MouseMove().empty());  // the captured mouse, still inside
-    EXPECT_EQ(button.TrackingTick(false),
-              ButtonReactions{Drawn(SkinImage::Selected, FaceState::Selected)});
-    EXPECT_TRUE(button.MouseMove().empty());  // outside, still captured
-    EXPECT_TRUE(button.MouseUp(kLeftButton).empty());
-    EXPECT_FALSE(button.ButtonHeld());
-    EXPECT_EQ(button.State(), FaceState::Selected);
-}
-
-TEST(FaceStateMachine, DragOutAndBackThenReleaseRaisesNoClickUntilTheNextMove) {
-    auto button = ButtonIn(FaceState::HighLightSelect);
-    button.MouseDown(kLeftButton);
-    button.TrackingTick(false);
-    EXPECT_TRUE(button.MouseMove().empty());  // back inside with the button held
-    EXPECT_TRUE(button.TrackingTick(true).empty());
-    EXPECT_EQ(button.State(), FaceState::Selected);
-    EXPECT_TRUE(button.MouseUp(kLeftButton).empty());
-    EXPECT_EQ(button.MouseMove(),
-              ButtonReactions{Drawn(SkinImage::HighLightSelect, FaceState::HighLightSelect)});
-}
-
-TEST(FaceStateMachine, RightButtonPressDrawsNothingButItsReleaseClicksAHoveredButton) {
-    auto hovered = ButtonIn(FaceState::HighLight);
-    EXPECT_TRUE(hovered.MouseDown(kRightButton).empty());
-    EXPECT_EQ(hovered.MouseUp(kRightButton), ButtonReactions{Click(FaceState::HighLight)});
-    EXPECT_EQ(hovered.State(), FaceState::HighLight);
-
-    auto focusedHovered = ButtonIn(FaceState::HighLightSelect);
-    EXPECT_TRUE(focusedHovered.MouseDown(kMiddleButton).empty());
-    EXPECT_EQ(focusedHovered.MouseUp(kMiddleButton),
-              ButtonReactions{Click(FaceState::HighLightSelect)});
-}
-
-TEST(FaceStateMachine, LeftReleaseInStateTwoKeepsTheHoverFaceAwayUntilTheMouseLeaves) {
-    auto button = ButtonIn(FaceState::HighLight);
-    button.MouseDown(kLeftButton);
-    EXPECT_EQ(button.MouseUp(kLeftButton),
-              (ButtonReactions{Drawn(SkinImage::Normal, FaceState::HighLight),
-                               Click(FaceState::HighLight)}));
-    EXPECT_EQ(button.State(), FaceState::HighLight);
-    EXPECT_TRUE(button.MouseMove().empty());
-    EXPECT_EQ(button.TrackingTick(false),
-              ButtonReactions{Drawn(SkinImage::Normal, FaceState::Normal)});
-    EXPECT_EQ(button.MouseMove(),
-              ButtonReactions{Drawn(SkinImage::HighLight, FaceState::HighLight)});
-}
-
-TEST(FaceStateMachine, BeforeInitialize) {
-    FaceStateMachine button;
-    button.SetEnabled(true);
-    EXPECT_TRUE(button.MouseMove().empty());
-    EXPECT_TRUE(button.TrackingTick(false).empty());
-    EXPECT_EQ(button.FocusGained(),
-              ButtonReactions{Drawn(SkinImage::Selected, FaceState::Selected)});
-    // The hover face, once drawn, stays: there is no timer to notice the mouse leaving.
-    EXPECT_EQ(button.MouseMove(),
-              ButtonReactions{Drawn(SkinImage::HighLightSelect, FaceState::HighLightSelect)});
-    EXPECT_TRUE(button.TrackingTick(false).empty());
-    EXPECT_EQ(button.State(), FaceState::HighLightSelect);
-    EXPECT_EQ(button.FocusLost(), ButtonReactions{Drawn(SkinImage::Normal, FaceState::Normal)});
-    EXPECT_EQ(button.State(), FaceState::Normal);
-}
-
-TEST(FaceStateMachine, DisabledButtonIgnoresEverythingButInitializeAndResumesWhereItWas) {
-    auto button = ButtonIn(FaceState::HighLightSelect);
-    button.MouseDown(kLeftButton);
-    button.SetEnabled(false);
-    EXPECT_TRUE(button.MouseMove().empty());
-    EXPECT_TRUE(button.MouseDown(kLeftButton).empty());
-    EXPECT_TRUE(button.MouseUp(kLeftButton).empty());
-    EXPECT_TRUE(button.MouseUp(kRightButton).empty());
-    EXPECT_TRUE(button.FocusGained().empty());
-    EXPECT_TRUE(button.FocusLost().empty());
-    EXPECT_TRUE(button.TrackingTick(false).empty());
-    EXPECT_EQ(button.State(), FaceState::HighLightSelect);
-    EXPECT_TRUE(button.ButtonHeld());
-
-    button.SetEnabled(true);
-    EXPECT_EQ(button.MouseUp(kLeftButton),
-              (ButtonReactions{Drawn(SkinImage::HighLightSelect, FaceState::HighLightSelect),
-                               Click(FaceState::HighLightSelect)}));
-
-    FaceStateMachine fresh;
-    fresh.Initialize();
-    EXPECT_EQ(fresh.State(), FaceState::Normal);
-    EXPECT_TRUE(fresh.MouseMove().empty());
-    EXPECT_EQ(fresh.State(), FaceState::Normal);
 }
 
 }  // namespace
