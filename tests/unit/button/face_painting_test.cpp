@@ -58,7 +58,8 @@ TEST(FaceColours, ChannelsAreReadFromSixDigitsInRedGreenBlueOrder) {
     }
 }
 
-TEST(FaceColours, TheGradientSpansTheButtonWhiteOnTopUnlessTheHoverTurnedItOver) {
+// Which states turn the gradient over shows in the button's own table.
+TEST(FaceColours, TheGradientSpansTheButtonWhiteOnTopUnlessTurnedOver) {
     const GradientVertex white{0, 0, 0xFF00, 0xFF00, 0xFF00, 0};
     const GradientVertex shade{0, 0, 0xC600, 0xC500, 0xD700, 0};
     const FacePlan plan = PlanFace(SkinImage::Pressed, 77, 25, false);
@@ -67,13 +68,6 @@ TEST(FaceColours, TheGradientSpansTheButtonWhiteOnTopUnlessTheHoverTurnedItOver)
     EXPECT_EQ(plan.gradient, (std::array{white, GradientVertex{76, 24, 0xC600, 0xC500, 0xD700}}));
     EXPECT_EQ(GradientVertices(41, 21, true),
               (std::array{shade, GradientVertex{40, 20, 0xFF00, 0xFF00, 0xFF00}}));
-    for (bool before : {false, true}) {
-        EXPECT_FALSE(ShadeFlippedAfter(FaceState::Normal, before));
-        EXPECT_TRUE(ShadeFlippedAfter(FaceState::HighLight, before));
-        EXPECT_FALSE(ShadeFlippedAfter(FaceState::Selected, before));
-        EXPECT_EQ(ShadeFlippedAfter(FaceState::HighLightSelect, before), before);
-        EXPECT_EQ(ShadeFlippedAfter(FaceState::Uninitialised, before), before);
-    }
 }
 
 }  // namespace
