@@ -36,22 +36,12 @@ TEST(FaceColours, ChannelsAreReadFromSixDigitsInRedGreenBlueOrder) {
     };
     const Row rows[] = {
         // The shade is red C6, not D7: the text is not a 0x00BBGGRR number.
-        {"&HC6C5D7", 1, 0xC600},
-        {"&HC6C5D7", 2, 0xC500},
-        {"&hc6c5d7", 3, 0xD700},
-        {"&H00FF10", 1, 0x0000},
-        {"&H00FF10", 2, 0xFF00},
-        {"&H00fF10", 3, 0x1000},
-        {"&HFA", 3, 0xFA00},
-        {"&h9", 3, 0x0900},
-        {"&HFFFFFF", 0, {}},
-        {"&HFFFFFF", 4, {}},
-        {"", 1, {}},
-        {"&H", 1, {}},
-        {"FFFFFF", 1, {}},
-        {"&HFFFFFFF", 1, {}},
-        {"&HGG0000", 1, {}},
-        {"#FFFFFF", 1, {}},
+        {"&HC6C5D7", 1, 0xC600}, {"&HC6C5D7", 2, 0xC500}, {"&hc6c5d7", 3, 0xD700},
+        {"&H00FF10", 1, 0x0000}, {"&H00FF10", 2, 0xFF00}, {"&H00fF10", 3, 0x1000},
+        {"&HFA", 3, 0xFA00},     {"&HFA", 2, 0x0000},     {"&h9", 3, 0x0900},
+        {"&HFFFFFF", 0, {}},     {"&HFFFFFF", 4, {}},     {"", 1, {}},
+        {"&H", 1, {}},           {"FFFFFF", 1, {}},       {"&HFFFFFFF", 1, {}},
+        {"&HGG0000", 1, {}},     {"#FFFFFF", 1, {}},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(ChannelFromHex(row.text, row.k), row.expected) << row.text << " " << row.k;

@@ -19,8 +19,10 @@ TEST(DialogFont, TheDesignedFaceWhereItIsElseTheFirstProportionalGothicThere) {
         {{L"IPAGothic", L"IPAPGothic", L"VL PGothic"}, L"IPAPGothic"},
         {{L"VL PGothic", L"Noto Sans CJK JP"}, L"VL PGothic"},
         {{L"Noto Sans CJK JP"}, L"Noto Sans CJK JP"},
-        // Nothing known: the designed face, for the system to substitute.
+        // Nothing known: the designed face, for the system to substitute. An empty name is no
+        // face, whatever the system answers for it.
         {{}, designed},
+        {{L""}, designed},
     };
     for (const auto& [installed, face] : rows) {
         const CaptionFont font =
