@@ -1,77 +1,63 @@
 #include <string>
 
-#include "music_fixture.h"
+#include "cp932.h"
+#include "scripted_port.h"
 
 namespace {
 
 using MciLayerTest = MusicTest;
 
-TEST_F(MciLayerTest, AnEmptyCommandIsNotSentAndAnswersMinusOne) {
-    std::wstring text = L"earlier";
-    EXPECT_EQ(music.Layer().SendMci(L"", text), -1);
-    EXPECT_EQ(text, L"コマンド文字列が指定されていません");
-    EXPECT_EQ(music.Layer().MciQuery(L""), L"Error:-1");
-    EXPECT_EQ(music.Layer().LastText(), L"コマンド文字列が指定されていません");
-    EXPECT_TRUE(device.received.empty());
-}
-
-TEST_F(MciLayerTest, AFailedCommandGivesThePlatformsCodeAndText) {
-    MciLayer& layer = music.Layer();
-    std::wstring text;
-    EXPECT_EQ(layer.SendMci(L"status cdaudio mode", text), kMciErrInvalidDeviceName);
-    EXPECT_EQ(text, L"The specified device is not open or is not recognized by MCI.");
-    EXPECT_EQ(layer.MciQuery(L"status cdaudio current track"), L"Error:263");
-    EXPECT_EQ(layer.LastText(), L"The specified device is not open or is not recognized by MCI.");
-
-    // Error texts come back from code page 932.
-    EXPECT_EQ(layer.SendMci(L"open \"C:\\gone.mp3\" type MPEGVideo Alias MP3Play", text),
-              kMciErrFileNotFound);
-    EXPECT_EQ(text, L"指定されたファイルが見つかりません。");
-
-    device.errorTextsKnown = false;
-    EXPECT_EQ(layer.SendMci(L"play nothing", text), kMciErrInvalidDeviceName);
-    EXPECT_EQ(text, L"Error (文字列が取れません)");
-
-    for (const SentCommand& sent : device.received) EXPECT_EQ(sent.replySize, 512u);
-}
-
-TEST_F(MciLayerTest, RepliesComeBackAndNeverLingerIntoTheNextCommand) {
-    MciLayer& layer = music.Layer();
-    std::wstring text = L"earlier";
-    EXPECT_EQ(layer.SendMci(L"open cdaudio", text), 0);
-    EXPECT_EQ(text, L"");
-    EXPECT_EQ(layer.MciQuery(L"status cdaudio number of tracks"), L"12");
-    // The device writes nothing for a command without a reply: the text must be empty, not "12".
-    EXPECT_EQ(layer.SendMci(L"stop cdaudio", text), 0);
-    EXPECT_EQ(text, L"");
-    EXPECT_EQ(layer.MciQuery(L"STATUS CDAUDIO MODE"), L"stopped");
-}
-
-TEST_F(MciLayerTest, PlayCommandsAreBuiltFromTheGivenParts) {
-    MciLayer& layer = music.Layer();
-    std::wstring text;
-    layer.SendMci(L"open cdaudio", text);
-    layer.SendMci(L"set cdaudio time format tmsf", text);
-    device.TakeReceived();
-
-    EXPECT_EQ(layer.MciPlay(L"cdaudio", L"", L""), 0);
-    EXPECT_EQ(layer.MciPlay(L"cdaudio", L"03:00:00:00", L""), 0);
-    EXPECT_EQ(device.currentTrack, 3);
-    EXPECT_EQ(layer.MciPlay(L"cdaudio", L"", L"05"), 0);
-    EXPECT_EQ(layer.MciPlay(L"cdaudio", L"04", L"05"), 0);
-    EXPECT_EQ(device.currentTrack, 4);
-    // Positions are passed on as they are, however odd.
-    EXPECT_EQ(layer.MciPlay(L"cdaudio", L"Error:282", L""), kMciErrBadInteger);
-    EXPECT_EQ(layer.LastText(), L"Error (文字列が取れません)");
-
-    const std::vector<SentCommand> expected = {
-        Layer("play cdaudio"),
-        Layer("play cdaudio from 03:00:00:00"),
-        Layer("play cdaudio to 05"),
-        Layer("play cdaudio from 04 to 05"),
-        Layer("play cdaudio from Error:282"),
+TEST_F(MciLayerTest, ACommandAnswersWithItsReplyOrThePlatformsDescriptionOfItsError) {
+    port.answers = {{"status cdaudio number of tracks", Replies("12")},
+                    {"status cdaudio mode", Fails(263)},
+                    {ToCp932(L"open 音.mp3"), Fails(275)},
+                    {"play nothing", Fails(261)}};
+    port.errorTexts = {{263, "The device is not open."},
+                       {275, ToCp932(L"指定されたファイルが見つかりません。")}};
+    const struct {
+        std::wstring command;
+        std::int32_t code;
+        std::wstring text, query;
+    } cases[] = {
+        {L"status cdaudio number of tracks", 0, L"12", L"12"},
+        // Answers nothing: the reply before must not show through.
+        {L"stop cdaudio", 0, L"", L""},
+        {L"status cdaudio mode", 263, L"The device is not open.", L"Error:263"},
+        {L"open 音.mp3", 275, L"指定されたファイルが見つかりません。", L"Error:275"},
+        {L"play nothing", 261, L"Error (文字列が取れません)", L"Error:261"},
+        {L"", -1, L"コマンド文字列が指定されていません", L"Error:-1"},
     };
-    EXPECT_EQ(device.TakeReceived(), expected);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToCp932(c.command));
+        std::wstring text = L"earlier";
+        EXPECT_EQ(music.Layer().SendMci(c.command, text), c.code);
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(music.Layer().MciQuery(c.command), c.query);
+        EXPECT_EQ(music.Layer().LastText(), c.text);
+        // An empty command is never sent.
+        const std::vector<Sent> sent(c.command.empty() ? 0 : 2, {ToCp932(c.command), 512});
+        EXPECT_EQ(port.Take(), sent);
+    }
+}
+
+TEST_F(MciLayerTest, PlayCommandsAreBuiltFromTheGivenPartsAsTheyAre) {
+    port.answers["play cdaudio from Error:282"] = Fails(270);
+    const struct {
+        const wchar_t *from, *to;
+        const char* command;
+        std::int32_t code;
+    } cases[] = {
+        {L"", L"", "play cdaudio", 0},
+        {L"03:00:00:00", L"", "play cdaudio from 03:00:00:00", 0},
+        {L"", L"05", "play cdaudio to 05", 0},
+        {L"04", L"05", "play cdaudio from 04 to 05", 0},
+        {L"Error:282", L"", "play cdaudio from Error:282", 270},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(music.Layer().MciPlay(L"cdaudio", c.from, c.to), c.code);
+        EXPECT_EQ(port.Take(), (std::vector<Sent>{{c.command, 512}}));
+    }
+    EXPECT_EQ(music.Layer().LastText(), L"Error (文字列が取れません)");
 }
 
 }  // namespace
