@@ -21,20 +21,27 @@ TEST(Canvas, BlendsSourceTimesAlphaOntoTheDestinationAndClamps) {
     EXPECT_EQ(canvas.Pixel(3, 0)[0], 0);  // outside the triangle
 }
 
-TEST(Canvas, TrianglesSharingAnEdgeDrawItOnce) {
+TEST(Canvas, TrianglesSharingAnEdgeDrawItOnceWhateverItsDirection) {
+    // Four rectangles meet at (4.5, 4.5), on a row and a column of pixel centres; each is cut
+    // along a diagonal, once counter-clockwise and once clockwise. The lower left diagonal runs
+    // through pixel centres too.
     Canvas canvas(8, 8);
-    const float alpha = 0.5f;
-    const Canvas::Vertex p00{0, 0, 1, 0, 0, alpha}, p80{8, 0, 1, 0, 0, alpha},
-        p08{0, 8, 1, 0, 0, alpha}, p88{8, 8, 1, 0, 0, alpha};
-    canvas.BlendTriangle(p00, p80, p88);  // the diagonal runs through pixel centres
-    canvas.BlendTriangle(p00, p88, p08);
+    const float cuts[] = {0, 4.5f, 8};
+    const auto v = [](float x, float y) { return Canvas::Vertex{x, y, 1, 0, 0, 0.5f}; };
+    for (int i = 0; i < 2; ++i) {
+        for (int j = 0; j < 2; ++j) {
+            const float x0 = cuts[i], x1 = cuts[i + 1], y0 = cuts[j], y1 = cuts[j + 1];
+            canvas.BlendTriangle(v(x0, y0), v(x1, y0), v(x1, y1));
+            canvas.BlendTriangle(v(x0, y0), v(x0, y1), v(x1, y1));
+        }
+    }
     for (int row = 0; row < 8; ++row) {
         for (int x = 0; x < 8; ++x) ASSERT_EQ(canvas.Pixel(x, row)[0], 128) << x << "," << row;
     }
 }
 
 TEST(RasterizeParticles, DrawsAYellowCentreFadingToRedAndNoBlue) {
-    auto scene = StillAirScene();
+    auto scene = UniformFlowScene();
     scene->particles[0] = MakeParticle({0, 5, 0}, 1, 1.0f);
     scene->particles[0].alpha = 1;
     scene->particles[1] = MakeParticle({0, 0.5f, 0}, 1, 1.0f);  // behind the viewer: not drawn
