@@ -31,6 +31,9 @@ TEST_F(CdWatchTest, TheDiscIsOpenedInTrackTimeAndClosedWithoutReplies) {
 TEST_F(CdWatchTest, EachTickLooksAtTheDiscAndStartsPlayOnlyWhereItMust) {
     const std::vector<Sent> backToTrack3 = {{"status cdaudio position track 3", 512},
                                             {"play cdaudio from 03:00:00:00", 512}};
+    // A track beyond the last: its position's error goes to play unparsed, and the watch stays on.
+    const std::vector<Sent> beyondTheLast = {{"status cdaudio position track 20", 512},
+                                             {"play cdaudio from Error:282", 512}};
     const std::vector<Sent> playOn = {{"play cdaudio", 512}};
     const struct {
         int repeat;
@@ -43,16 +46,12 @@ TEST_F(CdWatchTest, EachTickLooksAtTheDiscAndStartsPlayOnlyWhereItMust) {
         {3, "3", "paused", {}},             // a pause is respected
         {3, " 3 ", "paused", {}},           // blanks around the number are fine
         {3, "3", "stopped", backToTrack3},
-        // A track beyond the last: its unparsed error goes to play, every tick, and the watch
-        // stays on.
-        {20,
-         "1",
-         "stopped",
-         {{"status cdaudio position track 20", 512}, {"play cdaudio from Error:282", 512}}},
+        {20, "1", "stopped", beyondTheLast},
         {0, "1", "stopped", playOn},  // no chosen track: the disc is played on from where it is
         {0, "9", "playing", {}},
         {0, "9", "paused", {}},
         {0, "three", "stopped", playOn},  // the track number is read only for a chosen track
+        {0, "E R R", "stopped", playOn},  // an error holds the three letters side by side
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.repeat) + " " + c.current + " " + c.mode);
