@@ -134,23 +134,43 @@ TEST(FlowField, SpringsPushCloseNeighboursAwayAndPullFarOnesBack) {
     auto field = std::make_unique<FlowField>();  // all flows zero: every spring at rest
     RelaxFlowField(*field, 0.5f);
     for (const FlowNode& node : field->nodes) {
-        ASSERT_EQ(node.rate.Dot(node.rate), 0.0f);
-        ASSERT_EQ(node.flow.Dot(node.flow), 0.0f);
+        ASSERT_EQ(node.rate.Dot(node.rate) + node.flow.Dot(node.flow), 0.0f);
     }
 
-    field->Node(0, 0, 0).flow = Vector4(0.1f, 0, 0, 0);  // towards (1,0,0), away from (7,0,0)
-    const float dt = 0.1f;                               // the longest delta relaxed in one step
+    // One node moved: each of its 26 neighbours (the lattice wraps) is pushed or pulled along the
+    // spring between them by how far it is from its rest length, half the distance of their
+    // places. No other node moves.
+    const Vector4 moved(0.1f, -0.05f, 0.02f, 0);
+    field->Node(0, 0, 0).flow = moved;
+    const float dt = 0.1f;  // the longest delta relaxed in one step
     RelaxFlowField(*field, dt);
-    const float damping = static_cast<float>(std::pow(0.998, double{dt}));
-    const float k = 0.01f * dt;
-    // (1,0,0): 0.4 apart along x where the rest length is 0.5, so it is pushed to the right.
-    EXPECT_NEAR(field->Node(1, 0, 0).rate.x, k * 0.1f * 0.4f * damping, 1e-9);
-    // (7,0,0): 0.6 apart, so pulled towards the moved node, also to the right.
-    EXPECT_NEAR(field->Node(7, 0, 0).rate.x, k * 0.1f * 0.6f * damping, 1e-9);
-    // The moved node goes back to the left, its flow by dt times its new rate in the same frame.
-    EXPECT_LT(field->Node(0, 0, 0).rate.x, 0);
-    EXPECT_NEAR(field->Node(0, 0, 0).flow.x, 0.1f + dt * field->Node(0, 0, 0).rate.x / damping,
-                1e-7);
+    const double damping = std::pow(0.998, double{dt}), k = 0.01 * dt * damping;
+    int neighbours = 0;
+    for (int z = 0; z < kLatticeZ; ++z) {
+        for (int y = 0; y < kLatticeY; ++y) {
+            for (int x = 0; x < kLatticeX; ++x) {
+                const Vector4 rate = field->Node(x, y, z).rate;
+                const int dx = x == 7 ? -1 : x, dy = y == 3 ? -1 : y, dz = z == 7 ? -1 : z;
+                if (dx * dx > 1 || dy * dy > 1 || dz * dz > 1) {
+                    ASSERT_EQ(rate.Dot(rate), 0.0f) << x << y << z;
+                    continue;
+                }
+                if (dx == 0 && dy == 0 && dz == 0) continue;
+                ++neighbours;
+                const Vector4 d = Vector4(0.5f * dx, 0.5f * dy, 0.5f * dz) - moved;
+                const double rest = 0.5 * std::sqrt(dx * dx + dy * dy + dz * dz);
+                const double f = k * (rest - std::sqrt(d.Dot(d)));
+                EXPECT_NEAR(rate.x, d.x * f, 1e-9) << x << y << z;
+                EXPECT_NEAR(rate.y, d.y * f, 1e-9) << x << y << z;
+                EXPECT_NEAR(rate.z, d.z * f, 1e-9) << x << y << z;
+            }
+        }
+    }
+    EXPECT_EQ(neighbours, 26);
+    // The moved node is drawn back, its flow by dt times its new rate in the same frame.
+    const FlowNode& self = field->Node(0, 0, 0);
+    EXPECT_LT(self.rate.Dot(moved), 0);
+    EXPECT_NEAR(self.flow.x, moved.x + dt * self.rate.x / damping, 1e-7);
 
     // Relaxing by zero changes nothing.
     const FlowField before = *field;
@@ -158,15 +178,18 @@ TEST(FlowField, SpringsPushCloseNeighboursAwayAndPullFarOnesBack) {
     ExpectSameNodes(*field, before);
 }
 
-TEST(FlowField, AnOverLongVectorStopsMovingButKeepsItsFlow) {
+TEST(FlowField, AVectorLongerThanTenStopsMovingButKeepsItsFlow) {
     auto field = std::make_unique<FlowField>();
     FlowNode& node = field->Node(3, 1, 2);
-    node.flow = Vector4(8, 6.5f, 0, 0);  // length > 10
+    node.flow = Vector4(8, 6.01f, 0, 0);  // just beyond 10 long
     node.rate = Vector4(1, 1, 1);
     RelaxFlowField(*field, 0.01f);
     EXPECT_EQ(node.rate.Dot(node.rate), 0.0f);
     EXPECT_EQ(node.rate.w, 1.0f);
-    EXPECT_NEAR(node.flow.x, 8.0f + 0.01f * 0.8f, 3e-3);  // moved by dt times its rate, then held
+    // Moved by dt times its rate first, and still short of 10.05.
+    EXPECT_GT(node.flow.x, 8.0f);
+    EXPECT_GT(node.flow.Dot(node.flow), 100.0f);
+    EXPECT_LT(node.flow.Dot(node.flow), 100.5f);
     // The springs pull it back from the next frame on.
     const float held = node.flow.x;
     RelaxFlowField(*field, 0.01f);
