@@ -186,7 +186,7 @@ TEST(FlowField, AVectorLongerThanTenStopsMovingButKeepsItsFlow) {
     RelaxFlowField(*field, 0.01f);
     EXPECT_EQ(node.rate.Dot(node.rate), 0.0f);
     EXPECT_EQ(node.rate.w, 1.0f);
-    // Moved by dt times its rate first, and still short of 10.05.
+    // Moved by dt times its rate first, and still short of 10.03.
     EXPECT_GT(node.flow.x, 8.0f);
     EXPECT_GT(node.flow.Dot(node.flow), 100.0f);
     EXPECT_LT(node.flow.Dot(node.flow), 100.5f);
