@@ -2,23 +2,32 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <utility>
+
 #include "scene_fixture.h"
 
 namespace {
 
-TEST(Canvas, BlendsSourceTimesAlphaOntoTheDestinationAndClamps) {
+TEST(Canvas, BlendsSourceTimesAlphaOntoTheDestinationClampedAndClipped) {
+    // A triangle over the canvas and beyond its sides, covering the pixel centres with
+    // x + y < 6.6: all but the upper right pixel. Its red beyond 1 counts as 1.
     Canvas canvas(4, 4);
-    const Canvas::Vertex a{0, 0, 1, 0.5f, 0, 0.5f}, b{4, 0, 1, 0.5f, 0, 0.5f},
-        c{0, 4, 1, 0.5f, 0, 0.5f};
-    canvas.BlendTriangle(a, b, c);                       // the lower-left half
-    const std::uint8_t* lowerLeft = canvas.Pixel(0, 3);  // top row first
-    EXPECT_EQ(lowerLeft[0], 128);                        // 255 * 0.5
-    EXPECT_EQ(lowerLeft[1], 64);                         // 128 * 0.5
-    EXPECT_EQ(lowerLeft[2], 0);
+    const Canvas::Vertex a{10.6f, -4, 2, 0.5f, 0, 0.5f}, b{-4, 10.6f, 2, 0.5f, 0, 0.5f},
+        c{-4, -4, 2, 0.5f, 0, 0.5f};
+    canvas.BlendTriangle(a, b, c);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            const std::uint8_t* pixel = canvas.Pixel(x, 3 - y);  // top row first
+            const bool inside = x + y <= 5;
+            EXPECT_EQ(pixel[0], inside ? 128 : 0) << x << "," << y;  // 255 * 0.5
+            EXPECT_EQ(pixel[1], inside ? 64 : 0) << x << "," << y;   // 128 * 0.5
+            EXPECT_EQ(pixel[2], 0);
+        }
+    }
     for (int i = 0; i < 3; ++i) canvas.BlendTriangle(a, b, c);
     EXPECT_EQ(canvas.Pixel(0, 3)[0], 255);  // clamped, not wrapped
     EXPECT_EQ(canvas.Pixel(0, 3)[1], 255);
-    EXPECT_EQ(canvas.Pixel(3, 0)[0], 0);  // outside the triangle
 }
 
 TEST(Canvas, TrianglesSharingAnEdgeDrawItOnceWhateverItsDirection) {
@@ -40,7 +49,7 @@ TEST(Canvas, TrianglesSharingAnEdgeDrawItOnceWhateverItsDirection) {
     }
 }
 
-TEST(RasterizeParticles, DrawsAYellowCentreFadingToRedAndNoBlue) {
+TEST(RasterizeParticles, DrawsAHexagonFromAYellowCentreFadingToNothingAtItsRim) {
     auto scene = UniformFlowScene();
     scene->particles[0] = MakeParticle({0, 5, 0}, 1, 1.0f);
     scene->particles[0].alpha = 1;
@@ -51,19 +60,25 @@ TEST(RasterizeParticles, DrawsAYellowCentreFadingToRedAndNoBlue) {
     Canvas canvas(200, 150);
     RasterizeParticles(*scene, ProjectionFor(AspectOf(200, 150)), canvas);
     // Screen (0, 0) is the canvas centre; radius 0.4 of the half-height 1 is 30 pixels.
-    const std::uint8_t* centre = canvas.Pixel(100, 75);
-    EXPECT_GT(centre[0], 240);
-    EXPECT_GT(centre[1], 230);
-    const std::uint8_t* nearRim = canvas.Pixel(100 + 25, 75);
-    EXPECT_GT(nearRim[0], nearRim[1]);
-    EXPECT_EQ(canvas.Pixel(100 + 35, 75)[0], 0);
-    EXPECT_EQ(canvas.Pixel(100, 75 - 35)[0], 0);
+    EXPECT_GT(canvas.Pixel(100, 75)[0], 240);
+    EXPECT_GT(canvas.Pixel(100, 75)[1], 230);
+    for (const auto& [x, row] : {std::pair{135, 75}, {65, 75}, {100, 48}, {100, 102}}) {
+        EXPECT_EQ(canvas.Pixel(x, row)[0], 0) << x << "," << row;  // outside the hexagon
+    }
+    // Red falls off linearly with the alpha, so all of it is a pyramid over the hexagon: a third
+    // of its area (3 x 30 x 30 sin 60) times 255. Green falls off with the alpha and its own
+    // value, half that.
+    double red = 0, green = 0;
     for (int row = 0; row < 150; ++row) {
         for (int x = 0; x < 200; ++x) {
+            red += canvas.Pixel(x, row)[0];
+            green += canvas.Pixel(x, row)[1];
             ASSERT_EQ(canvas.Pixel(x, row)[2], 0);
-            ASSERT_GE(canvas.Pixel(x, row)[0], canvas.Pixel(x, row)[1]);
         }
     }
+    const double area = 3 * 30 * 30 * std::sqrt(0.75);
+    EXPECT_NEAR(red, 255 * area / 3, area);  // within one unit of rounding per pixel
+    EXPECT_NEAR(green, 255 * area / 6, area);
 }
 
 }  // namespace
