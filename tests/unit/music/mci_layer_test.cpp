@@ -28,7 +28,7 @@ TEST_F(MciLayerTest, ACommandAnswersWithItsReplyOrThePlatformsDescriptionOfItsEr
         {L"", -1, L"コマンド文字列が指定されていません", L"Error:-1"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(ToCp932(c.command));
+        SCOPED_TRACE(testing::PrintToString(c.command));
         std::wstring text = L"earlier";
         EXPECT_EQ(music.Layer().SendMci(c.command, text), c.code);
         EXPECT_EQ(text, c.text);
