@@ -30,7 +30,9 @@ TEST(FlowField, IsBuiltFromTheFirstSixteenDrawsOfAFreshGenerator) {
     EXPECT_EQ((std::vector<int>(draws, draws + 5)),
               (std::vector<int>{41, 18467, 6334, 26500, 19169}));
 
-    auto field = std::make_unique<FlowField>();
+    auto field = std::make_unique<FlowField>();  // a used one: the build replaces everything
+    field->nodes.fill({.flow = {9, 9, 9, 9}, .rate = {9, 9, 9, 9}});
+    field->flowWeights.fill(9);
     RandomGenerator generator;
     BuildFlowField(*field, generator);
     EXPECT_EQ(generator.state, replay.state);

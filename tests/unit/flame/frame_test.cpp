@@ -15,6 +15,10 @@ std::unique_ptr<Flame> StartedFlame() {
 
 TEST(StepFlame, FreezesAndResumesEveryFiveHundredFramesAndEnterInvertsThePhase) {
     auto flame = StartedFlame();
+    auto field = std::make_unique<FlowField>();  // started: the field is built
+    RandomGenerator generator;
+    BuildFlowField(*field, generator);
+    EXPECT_EQ(flame->scene.field.nodes[9].flow.y, field->nodes[9].flow.y);
     const auto stepTo = [&](long long frame) {
         while (flame->frameCount < frame) StepFlame(*flame, 1.0f / 64);
     };

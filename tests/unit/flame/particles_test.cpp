@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "scene.h"
@@ -154,6 +155,10 @@ TEST(SimulateScene, ALongFirstFrameEmitsAtMostTheLastLifetimeAndOnlyLivingPartic
             ASSERT_GT(scene->particles[i].life, 0) << i;
             ASSERT_TRUE(std::isfinite(scene->particles[i].position.x)) << i;
         }
+        // Three births owed: a full pool holds them back.
+        scene->emissionClock -= 3.0 / 1024;
+        SimulateScene(*scene, delta, 0);
+        EXPECT_EQ(scene->particleCount, std::min(count + 3, 2048)) << delta;
     }
 }
 

@@ -13,8 +13,8 @@ TEST(Canvas, BlendsSourceTimesAlphaOntoTheDestinationClampedAndClipped) {
     // A triangle over the canvas and beyond its sides, covering the pixel centres with
     // x + y < 6.6: all but the upper right pixel. Its red beyond 1 counts as 1.
     Canvas canvas(4, 4);
-    const Canvas::Vertex a{10.6f, -4, 2, 0.5f, 0, 0.5f}, b{-4, 10.6f, 2, 0.5f, 0, 0.5f},
-        c{-4, -4, 2, 0.5f, 0, 0.5f};
+    const Canvas::Vertex a{10.6f, -4, 2, 0.5f, 0.25f, 0.5f}, b{-4, 10.6f, 2, 0.5f, 0.25f, 0.5f},
+        c{-4, -4, 2, 0.5f, 0.25f, 0.5f};
     canvas.BlendTriangle(a, b, c);
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 4; ++x) {
@@ -22,12 +22,13 @@ TEST(Canvas, BlendsSourceTimesAlphaOntoTheDestinationClampedAndClipped) {
             const bool inside = x + y <= 5;
             EXPECT_EQ(pixel[0], inside ? 128 : 0) << x << "," << y;  // 255 * 0.5
             EXPECT_EQ(pixel[1], inside ? 64 : 0) << x << "," << y;   // 128 * 0.5
-            EXPECT_EQ(pixel[2], 0);
+            EXPECT_EQ(pixel[2], inside ? 32 : 0) << x << "," << y;   // 64 * 0.5
         }
     }
     for (int i = 0; i < 3; ++i) canvas.BlendTriangle(a, b, c);
     EXPECT_EQ(canvas.Pixel(0, 3)[0], 255);  // clamped, not wrapped
     EXPECT_EQ(canvas.Pixel(0, 3)[1], 255);
+    EXPECT_EQ(canvas.Pixel(0, 3)[2], 128);
 }
 
 TEST(Canvas, TrianglesSharingAnEdgeDrawItOnceWhateverItsDirection) {
@@ -36,7 +37,7 @@ TEST(Canvas, TrianglesSharingAnEdgeDrawItOnceWhateverItsDirection) {
     // through pixel centres too.
     Canvas canvas(8, 8);
     const float cuts[] = {0, 4.5f, 8};
-    const auto v = [](float x, float y) { return Canvas::Vertex{x, y, 1, 0, 0, 0.5f}; };
+    const auto v = [](float x, float y) { return Canvas::Vertex{x, y, 0, 1, 0, 0.5f}; };
     for (int i = 0; i < 2; ++i) {
         for (int j = 0; j < 2; ++j) {
             const float x0 = cuts[i], x1 = cuts[i + 1], y0 = cuts[j], y1 = cuts[j + 1];
@@ -45,7 +46,10 @@ TEST(Canvas, TrianglesSharingAnEdgeDrawItOnceWhateverItsDirection) {
         }
     }
     for (int row = 0; row < 8; ++row) {
-        for (int x = 0; x < 8; ++x) ASSERT_EQ(canvas.Pixel(x, row)[0], 128) << x << "," << row;
+        for (int x = 0; x < 8; ++x) {
+            ASSERT_EQ(canvas.Pixel(x, row)[0], 0) << x << "," << row;
+            ASSERT_EQ(canvas.Pixel(x, row)[1], 128) << x << "," << row;
+        }
     }
 }
 
@@ -56,6 +60,8 @@ TEST(RasterizeParticles, DrawsAHexagonFromAYellowCentreFadingToNothingAtItsRim) 
     scene->particles[1] = MakeParticle({0, 0.5f, 0}, 1, 1.0f);  // behind the viewer: not drawn
     scene->particleCount = 2;
     UpdateView(*scene, 0);
+    scene->particles[2] = scene->particles[0];  // beyond the count: a dead one, not drawn
+    scene->particles[2].screenX = 1;
 
     Canvas canvas(200, 150);
     RasterizeParticles(*scene, ProjectionFor(AspectOf(200, 150)), canvas);

@@ -42,10 +42,12 @@ TEST(UpdateView, TurnsAboutTheEmitterAndStopsWhileNotRotating) {
     scene->particles[1] = MakeParticle({0, 5, -2}, 1);  // on it
     scene->particleCount = 2;
     UpdateView(*scene, 0.1f);
-    EXPECT_FLOAT_EQ(scene->view.viewAngle, 0.62831855f * 0.1f);
-    const Vector4 q =
-        scene->view.viewMatrix * scene->particles[0].position + scene->view.viewOffset;
-    EXPECT_LT(q.y, 5);  // moves towards the viewer first
+    const float turned = 0.62831855f * 0.1f;
+    EXPECT_FLOAT_EQ(scene->view.viewAngle, turned);
+    // Turned by the angle about the emitter's upright axis: the right one comes nearer first.
+    const float x = std::cos(turned), depth = 5 - std::sin(turned);
+    EXPECT_FLOAT_EQ(scene->particles[0].screenX, 2 * x / depth);
+    EXPECT_FLOAT_EQ(scene->particles[0].screenY, 2 * -2 / depth);
     EXPECT_FLOAT_EQ(scene->particles[1].screenX, 0);
     EXPECT_FLOAT_EQ(scene->particles[1].screenY, -0.8f);
 
