@@ -55,7 +55,7 @@ TEST(Canvas, TrianglesSharingAnEdgeDrawItOnceWhateverItsDirection) {
 
 TEST(RasterizeParticles, DrawsAHexagonFromAYellowCentreFadingToNothingAtItsRim) {
     auto scene = UniformFlowScene();
-    scene->particles[0] = MakeParticle({0, 5, 0}, 1, 1.0f);
+    scene->particles[0] = MakeParticle({0, 2, 0}, 1, 1.0f);
     scene->particles[0].alpha = 1;
     scene->particles[1] = MakeParticle({0, 0.5f, 0}, 1, 1.0f);  // behind the viewer: not drawn
     scene->particleCount = 2;
@@ -65,14 +65,14 @@ TEST(RasterizeParticles, DrawsAHexagonFromAYellowCentreFadingToNothingAtItsRim) 
 
     Canvas canvas(200, 150);
     RasterizeParticles(*scene, ProjectionFor(AspectOf(200, 150)), canvas);
-    // Screen (0, 0) is the canvas centre; radius 0.4 of the half-height 1 is 30 pixels.
+    // Screen (0, 0) is the canvas centre; radius 1, the half-height, is 75 pixels.
     EXPECT_GT(canvas.Pixel(100, 75)[0], 240);
     EXPECT_GT(canvas.Pixel(100, 75)[1], 230);
-    for (const auto& [x, row] : {std::pair{135, 75}, {65, 75}, {100, 48}, {100, 102}}) {
+    for (const auto& [x, row] : {std::pair{176, 75}, {24, 75}, {100, 9}, {100, 141}}) {
         EXPECT_EQ(canvas.Pixel(x, row)[0], 0) << x << "," << row;  // outside the hexagon
     }
     // Red falls off linearly with the alpha, so all of it is a pyramid over the hexagon: a third
-    // of its area (3 x 30 x 30 sin 60) times 255. Green falls off with the alpha and its own
+    // of its area (3 x 75 x 75 sin 60) times 255. Green falls off with the alpha and its own
     // value, half that.
     double red = 0, green = 0;
     for (int row = 0; row < 150; ++row) {
@@ -82,7 +82,7 @@ TEST(RasterizeParticles, DrawsAHexagonFromAYellowCentreFadingToNothingAtItsRim) 
             ASSERT_EQ(canvas.Pixel(x, row)[2], 0);
         }
     }
-    const double area = 3 * 30 * 30 * std::sqrt(0.75);
+    const double area = 3 * 75 * 75 * std::sqrt(0.75);
     EXPECT_NEAR(red, 255 * area / 3, area);  // within one unit of rounding per pixel
     EXPECT_NEAR(green, 255 * area / 6, area);
 }
