@@ -24,9 +24,10 @@ TEST(DialogFont, TheDesignedFaceWhereItIsElseTheFirstProportionalGothicThere) {
         {{}, designed},
         {{L""}, designed},
     };
-    for (const auto& [installed, face] : rows) {
-        const CaptionFont font =
-            DialogFont([&](std::wstring_view f) { return installed.count(std::wstring(f)) > 0; });
+    for (const auto& row : rows) {
+        const auto& face = row.second;
+        const CaptionFont font = DialogFont(
+            [&row](std::wstring_view f) { return row.first.count(std::wstring(f)) > 0; });
         EXPECT_EQ(font, (CaptionFont{face, 9.75, 400, 128, false, false, false})) << face.size();
     }
     EXPECT_EQ(designed, L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF");
