@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,10 +20,16 @@
 inline std::vector<std::string_view> SplitOnNul(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string_view> parts;
     std::string_view rest(reinterpret_cast<const char*>(data), size);
-    for (;;) {
-        const std::size_t end = rest.find('\0');
+    for (std::size_t end = rest.find('\0');; end = rest.find('\0')) {
         parts.push_back(rest.substr(0, end));
         if (end == std::string_view::npos) return parts;
         rest.remove_prefix(end + 1);
     }
+}
+
+// Each byte as one wide character of the same value.
+inline std::wstring Widened(std::string_view bytes) {
+    std::wstring wide;
+    for (const char c : bytes) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return wide;
 }

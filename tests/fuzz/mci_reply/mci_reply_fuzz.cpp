@@ -3,8 +3,6 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "cd_music.h"
 #include "cp932.h"
@@ -21,8 +19,7 @@ class AnsweringPort final : public MciPort {
     std::int32_t SendString(const std::string& command, std::span<char> reply) override {
         sent.push_back(command);
         replies.push_back(Fill(reply));
-        lastCode = input_.ConsumeBool() ? 0 : input_.ConsumeIntegral<std::int32_t>();
-        return lastCode;
+        return lastCode = input_.ConsumeBool() ? 0 : input_.ConsumeIntegral<std::int32_t>();
     }
     bool ErrorString(std::int32_t, std::span<char> text) override {
         lastErrorText = Fill(text);
@@ -38,17 +35,13 @@ class AnsweringPort final : public MciPort {
 
   private:
     std::string Fill(std::span<char> buffer) {
-        const std::size_t length = input_.ConsumeIntegralInRange<std::size_t>(0, buffer.size());
-        const std::string bytes = input_.ConsumeBytesAsString(length);
+        const std::string bytes = input_.ConsumeBytesAsString(
+            input_.ConsumeIntegralInRange<std::size_t>(0, buffer.size()));
         std::ranges::copy(bytes, buffer.begin());
         return bytes.substr(0, bytes.find('\0'));
     }
     FuzzedDataProvider& input_;
 };
-
-bool Begins(const std::string& text, std::string_view start) {
-    return text.starts_with(start);
-}
 
 }  // namespace
 
@@ -65,14 +58,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const std::wstring command = FromCp932(input.ConsumeRandomLengthString(40));
                 std::wstring text;
                 const std::int32_t code = layer.SendMci(command, text);
-                if (command.empty()) {
-                    FUZZ_CHECK(code == kMciEmptyCommand && port.sent.size() == before);
-                } else if (code == 0) {
-                    FUZZ_CHECK(port.lastCode == 0 && text == FromCp932(port.replies.back()));
-                } else {
-                    FUZZ_CHECK(code == port.lastCode);
-                    FUZZ_CHECK(text == FromCp932(port.lastErrorText) || text == kMciNoErrorText);
-                }
+                FUZZ_CHECK(!command.empty() ||
+                           (code == kMciEmptyCommand && port.sent.size() == before));
+                FUZZ_CHECK(command.empty() || code != 0 ||
+                           (port.lastCode == 0 && text == FromCp932(port.replies.back())));
+                FUZZ_CHECK(command.empty() || code == 0 ||
+                           (code == port.lastCode &&
+                            (text == FromCp932(port.lastErrorText) || text == kMciNoErrorText)));
                 break;
             }
             case 1: {
@@ -89,25 +81,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const bool watching = cd.CdWatchOk();
                 cd.CdWatchTick();
                 FUZZ_CHECK(watching || (!cd.CdWatchOk() && port.sent.size() == before));
-                for (std::size_t i = before; i < port.sent.size(); ++i) {
-                    FUZZ_CHECK(Begins(port.sent[i], "status cdaudio ") ||
-                               Begins(port.sent[i], "play cdaudio"));
-                }
+                FUZZ_CHECK(std::all_of(port.sent.begin() + before, port.sent.end(), [](auto& c) {
+                    return c.starts_with("status cdaudio ") || c.starts_with("play cdaudio");
+                }));
                 break;
             }
-            case 4: {  // the MP3 restarts unless its mode reply says it is playing
+            case 4:  // the MP3 restarts unless its mode reply says it is playing
                 file.RestartMp3IfEnded();
-                const bool playing = Begins(port.replies[before], "playing");
-                FUZZ_CHECK(port.sent.size() - before == (playing ? 1u : 3u));
+                FUZZ_CHECK(port.sent.size() - before ==
+                           (port.replies[before].starts_with("playing") ? 1u : 3u));
                 break;
-            }
             default:
                 file.StartMp3(L"C:\\Music\\\u66F2.mp3");
                 file.StartWav(L"C:\\Music\\loop.wav");
                 file.StopWav();
                 file.StopMp3();
                 cd.StopCd();
-                break;
         }
     }
     return 0;

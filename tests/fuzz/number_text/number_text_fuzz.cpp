@@ -1,33 +1,22 @@
 // The host's number reading against strtod: wherever strtod reads a decimal number, the host
 // reads the same value, and a whole text is a number exactly when strtod leaves only blanks.
-#include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
-#include <optional>
-#include <string>
-#include <string_view>
+#include <cstring>
 
 #include "fuzz_support.h"
 #include "number_text.h"
 
-namespace {
-
-bool Same(double a, double b) {
+static bool Same(double a, double b) {
     return a == b && std::signbit(a) == std::signbit(b);
 }
 
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // strtod reads up to a NUL; so does this comparison.
-    std::string text(reinterpret_cast<const char*>(data), size);
-    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
-    std::wstring wide;
-    for (const char c : text) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    const std::optional<double> whole = ParseNumber(wide);
-    const double leading = LeadingNumber(wide);
+    const std::string text(reinterpret_cast<const char*>(data),
+                           strnlen(reinterpret_cast<const char*>(data), size));
+    const std::optional<double> whole = ParseNumber(Widened(text));
+    const double leading = LeadingNumber(Widened(text));
 
     // The host skips spaces and tabs only; strtod skips any white space.
     const std::string number = text.substr(std::min(text.find_first_not_of(" \t"), text.size()));
@@ -46,11 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(whole.has_value() == (!read.empty() && onlyBlanksAfter));
     if (!whole) return 0;
     FUZZ_CHECK(Same(*whole, reference));
-    if (const auto rounded = RoundToInt32(*whole)) {
-        FUZZ_CHECK(std::fabs(*rounded - *whole) <= 0.5);
-    } else {
-        FUZZ_CHECK(!(std::fabs(*whole) < 2147483647.0));
-    }
+    const auto rounded = RoundToInt32(*whole);
+    FUZZ_CHECK(rounded ? std::fabs(*rounded - *whole) <= 0.5 : !(std::fabs(*whole) < 2147483647.0));
     if (const auto floored = FloorToInt16(*whole)) {
         FUZZ_CHECK(*floored <= *whole && *whole < *floored + 1);
         FUZZ_CHECK(ParseNumber(SettingNumberText(*floored)) == *floored);

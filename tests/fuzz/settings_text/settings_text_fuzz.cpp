@@ -1,32 +1,11 @@
 // The settings file's reader and writer on any bytes as the file (and, after a NUL, the value to
 // write): the three keys read, a value written reads back and leaves the other keys alone.
 #include <array>
-#include <string>
 
 #include "cp932.h"
 #include "fuzz_support.h"
 #include "ini_text.h"
 #include "settings_file.h"
-
-namespace {
-
-bool OneLine(std::string_view value) {
-    return value.find_first_of("\r\n") == std::string_view::npos;
-}
-
-// A value the format gives back as it was: one line, no blanks at its ends, not in quotes.
-bool ReadsBackAsWritten(std::string_view value) {
-    constexpr std::string_view kBlanks = " \t\x1A\v\f";
-    if (!OneLine(value)) return false;
-    if (!value.empty() && (kBlanks.find(value.front()) != std::string_view::npos ||
-                           kBlanks.find(value.back()) != std::string_view::npos)) {
-        return false;
-    }
-    return !(value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-             value.back() == value.front());
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string section = ToCp932(kSettingsSection);
@@ -50,10 +29,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string after = WithIniValue(file, section, keys[written], value);
     // A value of several lines, which no path or number the host writes can be, adds lines of
     // its own, as it does through the platform's profile routines.
-    for (std::size_t i = 0; i < keys.size() && OneLine(value); ++i) {
-        if (i != written) FUZZ_CHECK(IniValue(after, section, keys[i]) == before[i]);
+    const bool oneLine = value.find_first_of("\r\n") == std::string_view::npos;
+    for (std::size_t i = 0; i < keys.size() && oneLine; ++i) {
+        FUZZ_CHECK(i == written || IniValue(after, section, keys[i]) == before[i]);
     }
-    if (ReadsBackAsWritten(value)) {
+    // A value reads back as written when it has no blanks at its ends and is not in quotes.
+    constexpr std::string_view kBlanks = " \t\x1A\v\f";
+    const bool trimmed = value.empty() || (kBlanks.find(value.front()) == std::string_view::npos &&
+                                           kBlanks.find(value.back()) == std::string_view::npos);
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    if (oneLine && trimmed && !quoted) {
         FUZZ_CHECK(IniValue(after, section, keys[written]) == value);
         FUZZ_CHECK(WithIniValue(after, section, keys[written], value) == after);
     }

@@ -9,14 +9,9 @@
 #include "fuzz_support.h"
 #include "stored_values.h"
 
-namespace {
-
-constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
-constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
     FuzzedDataProvider input(data, size);
     const auto value = input.ConsumeIntegral<std::int64_t>();
     const auto otherValue = input.ConsumeIntegral<std::int64_t>();
@@ -31,12 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto low = input.ConsumeIntegral<std::int64_t>();
     const auto high = input.ConsumeIntegral<std::int64_t>();
-    std::wstring text;
-    for (const char c : input.ConsumeRemainingBytesAsString()) {
-        text += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    }
+    const std::wstring text = Widened(input.ConsumeRemainingBytesAsString());
     const auto number = IntegerFrom(text, kMin, kMax);
-    if (number) FUZZ_CHECK(IntegerFrom(*TextFrom(*number), kMin, kMax) == number);
+    FUZZ_CHECK(!number || IntegerFrom(*TextFrom(*number), kMin, kMax) == number);
     const auto bounded = IntegerFrom(text, low, high);
     FUZZ_CHECK(bounded == (number && low <= *number && *number <= high ? number : std::nullopt));
     FUZZ_CHECK(TextFrom(text) == text);

@@ -2,53 +2,102 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
-#include <vector>
 
 namespace {
 
-// Records what the button asks its platform to do, as one line per call.
+// Records what the button asks its platform to do. A face drawn and then shown reads
+// Image@state, with "^" when the shade is on top and the size when it is not 77 x 25.
 class RecordingSurface final : public CommandSurface {
   public:
     void DrawFace(const FacePlan& plan) override {
-        const bool shadeOnTop = plan.gradient && (*plan.gradient)[0].red != 0xFF00;
-        log.push_back("draw " + Name(plan.image) + (shadeOnTop ? " flipped " : " upright ") +
-                      std::to_string(plan.width) + "x" + std::to_string(plan.height));
-    }
-    void Present() override { log.push_back("present"); }
-    void StartTracking(int intervalMs) override {
-        log.push_back("track " + std::to_string(intervalMs));
-    }
-
-    // The drawn faces only.
-    std::vector<std::string> Faces() const {
-        std::vector<std::string> faces;
-        for (const auto& line : log) {
-            if (line.rfind("draw ", 0) == 0) faces.push_back(line.substr(5));
+        constexpr const char* kNames[] = {"Normal",   "HighLight", "HighLightSelect",
+                                          "Selected", "Pressed",   "Disable"};
+        Flush();
+        drawn_ = std::string(kNames[static_cast<int>(plan.image)]) + "@" +
+                 std::to_string(static_cast<int>(button->State()));
+        if (plan.gradient && (*plan.gradient)[0].red != 0xFF00) drawn_ += "^";
+        if (plan.width != 77 || plan.height != 25) {
+            drawn_ += " " + std::to_string(plan.width) + "x" + std::to_string(plan.height);
         }
-        return faces;
+    }
+    void Present() override { Append(drawn_.empty() ? "present" : std::exchange(drawn_, {})); }
+    void StartTracking(int intervalMs) override { Add("track " + std::to_string(intervalMs)); }
+    void Add(const std::string& entry) {
+        Flush();
+        Append(entry);
+    }
+    // The calls since the last Take.
+    std::string Take() {
+        Flush();
+        return std::exchange(log_, {});
     }
 
-    std::vector<std::string> log;
+    const Command* button = nullptr;
 
   private:
-    static std::string Name(SkinImage image) {
-        switch (image) {
-            case SkinImage::Normal:
-                return "Normal";
-            case SkinImage::HighLight:
-                return "HighLight";
-            case SkinImage::HighLightSelect:
-                return "HighLightSelect";
-            case SkinImage::Selected:
-                return "Selected";
-            case SkinImage::Pressed:
-                return "Pressed";
-            case SkinImage::Disable:
-                return "Disable";
-        }
-        return "?";
+    void Append(const std::string& entry) { log_ += (log_.empty() ? "" : ", ") + entry; }
+    void Flush() {
+        if (!drawn_.empty()) Append(std::exchange(drawn_, {}) + " unshown");
     }
+    std::string drawn_, log_;
+};
+
+const CaptionFont kAmbient{L"Ambient Gothic", 9, 400, 128};
+
+// A button and its platform, worked through scripts.
+struct Bench {
+    explicit Bench(int width = 1155, int height = 375) : button(surface, width, height) {
+        surface.button = &button;
+        button.SetClickHandler([this] { surface.Add("click"); });
+    }
+
+    // Works the button through script's words and answers with the platform calls it made, the
+    // clicks it raised and the values read on the way.
+    std::string Play(const std::string& script) {
+        std::istringstream words(script);
+        for (std::string word; words >> word;) {
+            if (word == "load") button.ReadProperties(MemoryPropertyBag{}, kAmbient);
+            if (word == "caption") button.SetCaption(L"OK");
+            if (word == "font") button.SetFont(std::make_shared<CaptionFont>(kAmbient));
+            if (word == "nofont") button.SetFont(nullptr);
+            if (word == "red" || word == "white")
+                button.SetFontColour(word == "red" ? 0xFF : 0xFFFFFF);
+            if (word == "hide" || word == "show") button.SetVisible(word == "hide" ? 0 : 7);
+            if (word == "enable" || word == "disable") button.SetEnabled(word == "enable");
+            if (word == "resize") button.Resize(615, 315);
+            if (word == "init") button.Initialize();
+            if (word == "move") button.MouseMove();
+            if (word == "down") button.MouseDown(kLeftButton);
+            if (word == "rdown") button.MouseDown(kRightButton);
+            if (word == "mdown") button.MouseDown(kMiddleButton);
+            if (word == "up") button.MouseUp(kLeftButton);
+            if (word == "rup") button.MouseUp(kRightButton);
+            if (word == "mup") button.MouseUp(kMiddleButton);
+            if (word == "in") button.FocusGained();
+            if (word == "out") button.FocusLost();
+            if (word == "over" || word == "away") button.TrackingTick(word == "over");
+            if (word == "visible?") surface.Add("visible " + std::to_string(button.Visible()));
+            if (word == "colour?") surface.Add("colour " + std::to_string(button.FontColour()));
+            if (word == "enabled?") surface.Add(button.Enabled() ? "enabled" : "disabled");
+            if (word == "state?") {
+                surface.Add("state " + std::to_string(static_cast<int>(button.State())) + " run " +
+                            std::to_string(button.FirstRun()) +
+                            (button.ButtonHeld() ? " held" : ""));
+            }
+            if (word == "label?") {
+                const CaptionLabel& label = button.Label();
+                surface.Add("label " + std::to_string(label.topTwips) + " " +
+                            std::to_string(label.widthTwips) + (label.enabledLook ? "" : " grey") +
+                            " colour " + std::to_string(label.colour));
+            }
+        }
+        return surface.Take();
+    }
+
+    RecordingSurface surface;
+    Command button;
 };
 
 // A bag that also remembers the order of the writes.
@@ -56,273 +105,187 @@ class RecordingBag final : public PropertyBag {
   public:
     std::optional<PropertyValue> Read(std::string_view key) const override { return bag.Read(key); }
     void Write(std::string_view key, const std::optional<PropertyValue>& value) override {
-        writes.emplace_back(std::string(key) + (value ? "" : " (left out)"));
+        writes += std::string(key) + (value ? " " : "- ");
         bag.Write(key, value);
     }
     MemoryPropertyBag bag;
-    std::vector<std::string> writes;
+    std::string writes;
 };
 
-const CaptionFont kAmbient{L"Ambient Gothic", 9, 400, 128, false, false, false};
-
-using Faces = std::vector<std::string>;
-
-TEST(Command, FreshInstanceHasTheDesignValues) {
+TEST(Command, AFreshButtonHasTheDesignValues) {
     RecordingSurface surface;
     Command button(surface);
     EXPECT_EQ(button.Caption(), L"Command");
-    EXPECT_EQ(*button.Font(), DesignFont());
-    EXPECT_EQ(button.Font()->face, L"ＭＳ Ｐゴシック");
-    EXPECT_EQ(button.Label().colour, 0u);
+    EXPECT_EQ(*button.Font(), (CaptionFont{L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF", 9.75,
+                                           400, 128, false, false, false}));
     EXPECT_EQ(button.WidthTwips(), 1755);
     EXPECT_EQ(button.HeightTwips(), 420);
-    EXPECT_EQ(button.FirstRun(), 0);
     EXPECT_TRUE(button.FaceShown());
-    EXPECT_EQ(button.State(), FaceState::Uninitialised);
-    EXPECT_TRUE(surface.log.empty());
-}
-
-TEST(Command, LoadingNothingGivesAnEnabledButtonDrawnNormal) {
-    RecordingSurface surface;
-    Command button(surface, 1155, 375);
-    button.ReadProperties(MemoryPropertyBag{}, kAmbient);
-    EXPECT_EQ(button.Caption(), L"Command1");
-    EXPECT_EQ(*button.Font(), kAmbient);
-    EXPECT_EQ(button.Label().colour, 0u);
-    EXPECT_EQ(button.FirstRun(), 1);
-    EXPECT_TRUE(button.FaceShown());
-    EXPECT_EQ(surface.Faces(), Faces{"Normal upright 77x25"});
-    EXPECT_EQ(surface.log.back(), "present");
-    EXPECT_EQ(button.Label().topTwips, 80);
-    EXPECT_EQ(button.Label().widthTwips, 1155);
-    EXPECT_EQ(button.State(), FaceState::Uninitialised);
-    EXPECT_TRUE(button.Enabled());
-}
-
-TEST(Command, SavingWritesInOrderLeavingOutDefaultsAndLoadsBack) {
-    RecordingSurface surface;
-    Command button(surface, 1155, 375);
-    button.ReadProperties(MemoryPropertyBag{}, kAmbient);
-    button.SetCaption(L"Command");
-    surface.log.clear();
-
+    EXPECT_EQ(button.Label().topTwips, 102);
+    EXPECT_EQ(button.Label().widthTwips, 1755);
+    // Placed anew and saved: disabled, in its first run, in a font other than the form's.
     RecordingBag stored;
     button.WriteProperties(stored, kAmbient);
-    EXPECT_EQ(stored.writes,
-              (std::vector<std::string>{"Enabled (left out)", "Caption (left out)",
-                                        "FirstRun (left out)", "Font (left out)",
-                                        "FontColour (left out)", "Visible (left out)"}));
-    EXPECT_EQ(stored.bag.Size(), 0u);
-    EXPECT_EQ(surface.Faces(), Faces{"Normal upright 77x25"});
+    EXPECT_EQ(stored.writes, "Enabled Caption- FirstRun Font FontColour- Visible- ");
+    EXPECT_EQ(surface.Take(), "");
 
-    // "Command" is the writing default but not the reading one.
-    RecordingSurface otherSurface;
-    Command loaded(otherSurface, 1155, 375);
-    loaded.ReadProperties(stored.bag, kAmbient);
-    EXPECT_EQ(loaded.Caption(), L"Command1");
-
-    // Anything else survives a save and a load, "Command1" included.
-    for (const wchar_t* caption : {L"Command1", L"\u8a2d\u5b9a", L""}) {
-        button.SetCaption(caption);
-        MemoryPropertyBag bag;
-        button.WriteProperties(bag, kAmbient);
-        Command again(otherSurface);
-        again.ReadProperties(bag, kAmbient);
-        EXPECT_EQ(again.Caption(), caption);
-    }
-}
-
-TEST(Command, NonDefaultValuesAreStoredAndRestored) {
-    RecordingSurface surface;
-    Command button(surface, 615, 315);
-    button.ReadProperties(MemoryPropertyBag{}, kAmbient);
-    const CaptionFont bold{L"Other", 12, 700, 0, true, true, false};
-    button.SetFont(std::make_shared<CaptionFont>(bold));
-    button.SetFontColour(0x00FFFFFF);
-    button.SetEnabled(false);
-    button.SetVisible(0);
-
-    MemoryPropertyBag bag;
-    button.WriteProperties(bag, kAmbient);
-    EXPECT_EQ(bag.Read("enabled"), PropertyValue(std::int64_t{0}));
-    EXPECT_EQ(bag.Read("Font"), PropertyValue(bold));
-    EXPECT_EQ(bag.Read("FontColour"), PropertyValue(std::int64_t{0xFFFFFF}));
-    EXPECT_EQ(bag.Read("Visible"), PropertyValue(std::int64_t{0}));
-    EXPECT_EQ(bag.Read("FirstRun"), std::nullopt);
-
-    RecordingSurface loadedSurface;
-    Command loaded(loadedSurface, 615, 315);
-    loaded.ReadProperties(bag, kAmbient);
-    EXPECT_EQ(*loaded.Font(), bold);
-    EXPECT_NE(loaded.Font(), button.Font());
-    EXPECT_EQ(loaded.Label().colour, 0x00FFFFFFu);
-    EXPECT_FALSE(loaded.FaceShown());
-    // Loading a disabled button draws nothing; its face comes with the first size change.
-    EXPECT_TRUE(loadedSurface.Faces().empty());
-    loaded.Resize(615, 315);
-    EXPECT_EQ(loadedSurface.Faces(), Faces{"Disable upright 41x21"});
-    EXPECT_FALSE(loaded.Label().enabledLook);
-    EXPECT_EQ(loaded.Label().topTwips, 50);
-}
-
-TEST(Command, LoadingSkipsValuesThatDoNotConvertAndKeepsTheRest) {
-    RecordingSurface surface;
-    Command button(surface, 1155, 375);
-    button.SetFontColour(0x0000FF);  // still disabled, so nothing resets these two
-    button.SetVisible(0);
-    MemoryPropertyBag bag;
-    bag.Write("ENABLED", std::wstring(L"True"));
-    bag.Write("caption", std::wstring(L"OK"));
-    bag.Write("Font", std::wstring(L"no font"));
-    bag.Write("FirstRun", std::wstring(L"1"));
-    bag.Write("FontColour", std::wstring(L"red"));
-    bag.Write("Visible", std::int64_t{70000});
-    button.ReadProperties(bag, kAmbient);
-    EXPECT_EQ(button.Caption(), L"OK");
-    EXPECT_EQ(*button.Font(), DesignFont());
-    EXPECT_EQ(button.FirstRun(), 1);
-    EXPECT_EQ(button.Label().colour, 0x0000FFu);
-    EXPECT_FALSE(button.FaceShown());
-    EXPECT_EQ(surface.Faces(), Faces{"Normal upright 77x25"});
-
-    MemoryPropertyBag outOfRange;
-    outOfRange.Write("FirstRun", std::int64_t{300});
-    Command fresh(surface, 1155, 375);
-    fresh.SetFontColour(0x0000FF);
-    fresh.ReadProperties(outOfRange, kAmbient);
-    EXPECT_EQ(fresh.FirstRun(), 0);
-    EXPECT_EQ(fresh.Label().colour, 0u);  // FirstRun still 0: restoring blackens the caption
-}
-
-TEST(Command, VisibleReadsBack255OrZero) {
-    RecordingSurface surface;
-    Command button(surface, 1155, 375);
-    button.ReadProperties(MemoryPropertyBag{}, kAmbient);
-    EXPECT_EQ(button.Visible(), 255);
-    button.SetVisible(7);
-    EXPECT_EQ(button.Visible(), 255);
-    MemoryPropertyBag bag;
-    button.WriteProperties(bag, kAmbient);
-    EXPECT_EQ(bag.Read("Visible"), std::nullopt);  // stored as 1, the default
-    surface.log.clear();
-    button.SetVisible(0);
-    EXPECT_EQ(surface.log, std::vector<std::string>{"present"});
-    EXPECT_FALSE(button.FaceShown());
-    EXPECT_EQ(button.Visible(), 0);
-    EXPECT_EQ(surface.log, std::vector<std::string>{"present"});  // a hidden face is not redrawn
-}
-
-TEST(Command, PropertyReadsRedrawTheRestingFace) {
-    RecordingSurface surface;
-    Command button(surface, 1155, 375);
-    button.ReadProperties(MemoryPropertyBag{}, kAmbient);
-    button.Initialize();
-    button.MouseMove();
-    surface.log.clear();
-    EXPECT_EQ(button.FontColour(), 0u);
-    EXPECT_EQ(button.Visible(), 255);
-    EXPECT_TRUE(button.Enabled());
-    // The hovered state keeps its upside-down gradient under the resting face.
-    EXPECT_EQ(surface.Faces(),
-              (Faces{"Normal flipped 77x25", "Normal flipped 77x25", "Normal flipped 77x25"}));
-    EXPECT_EQ(button.State(), FaceState::HighLight);
-
-    button.SetEnabled(false);
-    surface.log.clear();
-    EXPECT_FALSE(button.Enabled());
-    EXPECT_EQ(button.FontColour(), 0u);  // a disabled button is not restored
-    EXPECT_EQ(surface.Faces(), Faces{"Disable flipped 77x25"});
-}
-
-TEST(Command, FirstReadOfEnabledTurnsAFreshButtonOnAndBlackensItsCaption) {
-    RecordingSurface surface;
-    Command button(surface, 1155, 375);
-    button.SetFontColour(0x0000FF);  // disabled: not restored, the colour stays
-    EXPECT_EQ(button.Label().colour, 0x0000FFu);
-    EXPECT_TRUE(surface.Faces().empty());
-    EXPECT_TRUE(button.Enabled());
-    EXPECT_EQ(button.FirstRun(), 1);
-    EXPECT_EQ(surface.Faces(), Faces{"Normal upright 77x25"});
-    EXPECT_EQ(button.Label().colour, 0x0000FFu);  // restored only after FirstRun became 1
-
-    RecordingSurface otherSurface;
-    Command other(otherSurface, 1155, 375);
-    other.SetEnabled(true);  // FirstRun still 0: every restore blackens the caption
-    other.SetFontColour(0x0000FF);
-    EXPECT_EQ(other.Label().colour, 0u);
-}
-
-TEST(Command, EnabledChangesRedrawWithoutTouchingTheState) {
-    RecordingSurface surface;
-    Command button(surface, 1155, 375);
-    button.ReadProperties(MemoryPropertyBag{}, kAmbient);
-    button.Initialize();
-    button.FocusGained();
-    button.MouseMove();
-    surface.log.clear();
-    button.SetEnabled(false);
-    EXPECT_EQ(surface.Faces(), Faces{"Disable upright 77x25"});
-    EXPECT_FALSE(button.Label().enabledLook);
-    button.MouseDown(kLeftButton);
-    button.FocusLost();
-    EXPECT_EQ(button.State(), FaceState::HighLightSelect);
-    button.SetEnabled(true);
-    EXPECT_EQ(surface.Faces(), (Faces{"Disable upright 77x25", "Normal upright 77x25"}));
-    EXPECT_TRUE(button.Label().enabledLook);
-    EXPECT_EQ(button.State(), FaceState::HighLightSelect);
-}
-
-TEST(Command, InputDrawsFacesAndTheClickComesAfterTheReleaseFace) {
-    RecordingSurface surface;
-    Command button(surface, 1155, 375);
-    button.ReadProperties(MemoryPropertyBag{}, kAmbient);
-    int clicks = 0;
-    button.SetClickHandler([&] {
-        ++clicks;
-        surface.log.push_back("click");
-    });
-    button.Initialize();
-    EXPECT_EQ(surface.log.back(), "track 100");
-    surface.log.clear();
-
-    button.MouseMove();
-    button.FocusGained();
-    button.MouseDown(kLeftButton);
-    button.MouseUp(kLeftButton);
-    EXPECT_EQ(surface.log,
-              (std::vector<std::string>{"draw HighLight flipped 77x25", "present",
-                                        "draw Pressed flipped 77x25", "present",
-                                        "draw Pressed flipped 77x25", "present",
-                                        "draw HighLightSelect flipped 77x25", "present", "click"}));
-    button.TrackingTick(false);
-    button.MouseMove();
-    EXPECT_EQ(surface.Faces().back(), "HighLightSelect upright 77x25");
-    EXPECT_EQ(clicks, 1);
-}
-
-TEST(Command, ResizeRedrawsTheRestingFaceAndMovesTheCaption) {
-    RecordingSurface surface;
-    Command button(surface, 1155, 375);
-    button.ReadProperties(MemoryPropertyBag{}, kAmbient);
-    button.Initialize();
-    button.FocusGained();
-    surface.log.clear();
-    button.Resize(615, 315);
-    EXPECT_EQ(surface.Faces(), Faces{"Normal upright 41x21"});
-    EXPECT_EQ(button.State(), FaceState::Selected);
-    EXPECT_EQ(button.Label().topTwips, 50);
-    EXPECT_EQ(button.Label().widthTwips, 615);
-}
-
-TEST(Command, FontIsSharedByReferenceAndANullFontIsRefused) {
-    RecordingSurface surface;
-    Command button(surface);
+    // Its font is shared by reference; a null one is refused.
     auto font = std::make_shared<CaptionFont>(kAmbient);
     button.SetFont(font);
     font->italic = true;
-    EXPECT_TRUE(button.Font()->italic);
     button.SetFont(nullptr);
     EXPECT_EQ(button.Font(), font);
+}
+
+// Where the rows start: a fresh button, one loaded with nothing stored (enabled, its first run
+// over), and a loaded one initialised and brought into each face state through real events.
+constexpr const char* kFresh = "";
+constexpr const char* kLoaded = "load";
+constexpr const char* kNormal = "load init";
+constexpr const char* kHover = "load init move";
+constexpr const char* kFocused = "load init in";
+constexpr const char* kFocusedHover = "load init in move";
+
+TEST(Command, WhatEachChangeAndInputShowsOnScreen) {
+    struct Row {
+        const char* from;
+        const char* script;
+        const char* expected;
+    };
+    // clang-format off
+    const Row rows[] = {
+        // A fresh button is disabled: nothing resets its colour and no input reaches it, until
+        // the first read of Enabled turns it on. Until its first run is over its caption blackens.
+        {kFresh, "label? red hide down in move state? colour?", "label 80 1155 colour 0, present, present, state 0 run 0, colour 255"},
+        {kFresh, "red enabled? state? colour? red label?", "present, Normal@0, enabled, state 0 run 1, Normal@0, colour 255, present, Normal@0, label 80 1155 colour 255"},
+        {kFresh, "enable red label?", "Normal@0, present, Normal@0, label 80 1155 colour 0"},
+        {kFresh, "init state?", "track 100, state 1 run 0"},
+        // Loaded: it shows each change; reads redraw the resting face, unless hidden or disabled.
+        {kFresh, "load state? label?", "Normal@0, state 0 run 1, label 80 1155 colour 0"},
+        {kLoaded, "caption font nofont red hide", "present, present, present, Normal@0, present"},
+        {kLoaded, "show visible? colour? enabled?", "Normal@0, present, Normal@0, visible 255, Normal@0, colour 0, Normal@0, enabled"},
+        {kLoaded, "hide visible? disable colour? enabled? label?", "present, visible 0, Disable@0, colour 0, Disable@0, disabled, label 80 1155 grey colour 0"},
+        {kLoaded, "resize label?", "Normal@0 41x21, label 50 615 colour 0"},
+        // Hovering shows only from a resting state, and not while the left button is held.
+        {kNormal, "move state?", "HighLight@2^, state 2 run 1"},
+        {kFocused, "move", "HighLightSelect@4"},
+        {kLoaded, "move state?", "state 0 run 1"},
+        {kHover, "move state?", "state 2 run 1"},
+        {kFocusedHover, "move state?", "state 4 run 1"},
+        {kFocused, "down move state?", "Pressed@3, state 3 run 1 held"},
+        // Any release clicks unless the mouse was found outside; a left one redraws and lets go.
+        {kHover, "down up state?", "Pressed@2^, Normal@2^, click, state 2 run 1"},
+        {kFocusedHover, "down up", "Pressed@4, HighLightSelect@4, click"},
+        {kNormal, "down up", "Pressed@1, click"},
+        {kLoaded, "down up", "Pressed@0, click"},
+        {kFocused, "down up state?", "Pressed@3, state 3 run 1"},
+        {kHover, "down rup state?", "Pressed@2^, click, state 2 run 1 held"},
+        {kFocusedHover, "down mup state?", "Pressed@4, click, state 4 run 1 held"},
+        {kFocused, "down rup", "Pressed@3"},
+        {kHover, "rdown rup", "click"},
+        // The tracking timer notices the mouse leaving; the hover's gradient stays under the
+        // resting face until a state sets it upright again.
+        {kHover, "visible? away", "Normal@2^, visible 255, Normal@1"},
+        {kFocusedHover, "away", "Selected@3"},
+        {kNormal, "away state?", "state 1 run 1"},
+        {kFocused, "away state?", "state 3 run 1"},
+        // A hovered button gains focus from the click that presses it.
+        {kNormal, "move in down up", "HighLight@2^, Pressed@4^, Pressed@4^, HighLightSelect@4^, click"},
+        // Dragged out: no click, and none when dragged back in until the next move.
+        {kFocusedHover, "down move away move up state?", "Pressed@4, Selected@3, state 3 run 1"},
+        {kFocusedHover, "down away move over up move", "Pressed@4, Selected@3, HighLightSelect@4"},
+        // After a left release in state 2 the hover face waits for the mouse to leave.
+        {kHover, "down up move away move", "Pressed@2^, Normal@2^, click, Normal@1, HighLight@2^"},
+        // Before Initialize there is no timer to notice the mouse leaving.
+        {kLoaded, "away in move away out", "Selected@3, HighLightSelect@4, Normal@1"},
+        // Focus: gained, it shows selected (pressed when hovered); lost, the button rests.
+        {kLoaded, "in", "Selected@3"},
+        {kFocusedHover, "in", "Selected@3"},
+        {kLoaded, "out", "Normal@1"},
+        {kNormal, "out state?", "state 1 run 1"},
+        {kHover, "out", "Normal@1"},
+        // The left button shows pressed in any state; the others press nothing.
+        {kLoaded, "rdown mdown over down state?", "Pressed@0, state 0 run 1 held"},
+        {kHover, "rdown mdown over down state?", "Pressed@2^, state 2 run 1 held"},
+        {kFocusedHover, "rdown mdown over down state?", "Pressed@4, state 4 run 1 held"},
+        // Initialize works from any state; disabled, nothing else does, and the state is kept.
+        {kFocusedHover, "init state?", "track 100, state 1 run 1"},
+        {kFocusedHover, "down disable move down up rup in out away state?", "Pressed@4, Disable@4, state 4 run 1 held"},
+        {kFocusedHover, "down disable enable up", "Pressed@4, Disable@4, Normal@4, HighLightSelect@4, click"},
+        {kFocusedHover, "disable down out enable resize state? label?", "Disable@4, Normal@4, Normal@4 41x21, state 4 run 1, label 50 615 colour 0"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        Bench bench;
+        bench.Play(row.from);
+        EXPECT_EQ(bench.Play(row.script), row.expected) << row.from << " | " << row.script;
+    }
+}
+
+TEST(Command, SavingLeavesOutDefaultsAndLoadingRestoresTheRest) {
+    Bench saved(615, 315);
+    saved.Play("load");
+    EXPECT_EQ(saved.button.Caption(), L"Command1");
+    EXPECT_EQ(*saved.button.Font(), kAmbient);
+    // "Command" is the default for writing but not for reading; any shown value is stored as 1.
+    saved.button.SetCaption(L"Command");
+    saved.Play("hide show");
+    RecordingBag stored;
+    saved.button.WriteProperties(stored, kAmbient);
+    EXPECT_EQ(stored.writes, "Enabled- Caption- FirstRun- Font- FontColour- Visible- ");
+    EXPECT_EQ(saved.surface.Take(), "Normal@0 41x21");
+    Bench loaded;
+    loaded.button.ReadProperties(stored.bag, kAmbient);
+    EXPECT_EQ(loaded.button.Caption(), L"Command1");
+
+    const CaptionFont bold{L"Other", 12, 700, 0, true, true, false};
+    saved.button.SetFont(std::make_shared<CaptionFont>(bold));
+    saved.Play("white disable hide");
+    for (const wchar_t* caption : {L"Command1", L"\u8a2d\u5b9a", L""}) {
+        saved.button.SetCaption(caption);
+        MemoryPropertyBag bag;
+        saved.button.WriteProperties(bag, kAmbient);
+        EXPECT_EQ(bag.Read("enabled"), PropertyValue(std::int64_t{0}));
+        EXPECT_EQ(bag.Read("FontColour"), PropertyValue(std::int64_t{0xFFFFFF}));
+        EXPECT_EQ(bag.Read("Visible"), PropertyValue(std::int64_t{0}));
+        Bench again(615, 315);
+        again.button.ReadProperties(bag, kAmbient);
+        EXPECT_EQ(again.button.Caption(), caption);
+        EXPECT_EQ(*again.button.Font(), bold);
+        EXPECT_NE(again.button.Font(), saved.button.Font());
+        // Disabled, it loads without a face; the first size change draws it.
+        EXPECT_EQ(again.Play("state? visible? resize label?"),
+                  "state 0 run 1, visible 0, Disable@0 41x21, label 50 615 grey colour 16777215");
+    }
+}
+
+TEST(Command, LoadingKeepsWhatItHasForValuesThatDoNotConvert) {
+    Bench bench;
+    bench.Play("red hide");  // still disabled, so nothing resets these two
+    MemoryPropertyBag bag;
+    bag.Write("ENABLED", std::wstring(L"True"));
+    bag.Write("caption", std::int64_t{12});
+    bag.Write("Font", std::wstring(L"no font"));
+    bag.Write("FirstRun", std::wstring(L"209"));
+    bag.Write("FontColour", std::wstring(L"blue"));
+    bag.Write("Visible", std::int64_t{70000});
+    bench.button.ReadProperties(bag, kAmbient);
+    EXPECT_EQ(bench.button.Caption(), L"12");
+    EXPECT_EQ(bench.button.Font()->points, 9.75);
+    EXPECT_EQ(bench.Play("state? visible? label?"),
+              "Normal@0, state 0 run 209, visible 0, label 80 1155 colour 255");
+
+    // A colour may be stored signed; a first run beyond a byte is refused, and a stored 0 counts
+    // (while it is 0 the resting face blackens the caption).
+    MemoryPropertyBag odd;
+    odd.Write("FirstRun", std::int64_t{256});
+    odd.Write("FontColour", std::int64_t{-1});
+    bench.button.ReadProperties(odd, kAmbient);
+    EXPECT_EQ(bench.Play("state? label?"),
+              "Normal@0, state 0 run 209, label 80 1155 colour 4294967295");
+    odd.Write("FirstRun", std::int64_t{0});
+    bench.button.ReadProperties(odd, kAmbient);
+    EXPECT_EQ(bench.Play("state? label?"), "Normal@0, state 0 run 0, label 80 1155 colour 0");
 }
 
 }  // namespace

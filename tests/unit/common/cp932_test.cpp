@@ -4,34 +4,23 @@
 
 namespace {
 
-std::string Bytes(std::initializer_list<unsigned char> values) {
-    return std::string(values.begin(), values.end());
-}
-
-TEST(Cp932, ConvertsTheTextsOtherProgramsReadByteForByte) {
-    // The renderer's title, the settings keys: their bytes are contracts with other programs.
-    EXPECT_EQ(ToCp932(L"Torvane\u2161VC"),
-              Bytes({0x54, 0x6F, 0x72, 0x76, 0x61, 0x6E, 0x65, 0x87, 0x55, 0x56, 0x43}));
-    EXPECT_EQ(ToCp932(L"BGM\u533A\u5206"), Bytes({0x42, 0x47, 0x4D, 0x8B, 0xE6, 0x95, 0xAA}));
-    // Half-width katakana are single bytes.
-    EXPECT_EQ(ToCp932(L"\uFF98\uFF8B\uFF9F\uFF70\uFF84"), Bytes({0xD8, 0xCB, 0xDF, 0xB0, 0xC4}));
-    EXPECT_EQ(ToCp932(L""), "");
-}
-
-TEST(Cp932, RoundTripsJapaneseTextAndLongInput) {
-    const std::wstring path = L"C:\\\u97F3\u697D\\\u66F2 01.mp3";
-    EXPECT_EQ(FromCp932(ToCp932(path)), path);
-    const std::wstring longText(5000, L'\u3042');  // longer than one conversion buffer
-    EXPECT_EQ(ToCp932(longText).size(), 10000u);
-    EXPECT_EQ(FromCp932(ToCp932(longText)), longText);
-}
-
-TEST(Cp932, ReplacesWhatTheCodePageCannotHold) {
-    EXPECT_EQ(ToCp932(L"a\u00E9b"), "a?b");  // e-acute has no code page 932 form
-    const std::wstring decoded = FromCp932(Bytes({'x', 0x81}));  // a lead byte with no trail
-    ASSERT_FALSE(decoded.empty());
-    EXPECT_EQ(decoded.front(), L'x');
-    EXPECT_EQ(decoded.back(), L'\uFFFD');
+TEST(Cp932, ConvertsBothWaysByteForByteAndReplacesWhatDoesNotConvert) {
+    // The renderer's title and a settings key are contracts with other programs; half-width
+    // katakana are single bytes; the long text fills the conversion buffer many times over.
+    std::string longBytes;
+    for (int i = 0; i < 5000; ++i) longBytes += "\x82\xA0";
+    using Row = std::pair<std::wstring, std::string>;
+    for (const auto& [text, bytes] :
+         {Row{L"Torvane\u2161VC", "Torvane\x87\x55VC"},
+          Row{L"BGM\u533A\u5206", "BGM\x8B\xE6\x95\xAA"},
+          Row{L"\uFF98\uFF8B\uFF9F\uFF70\uFF84", "\xD8\xCB\xDF\xB0\xC4"}, Row{L"", ""},
+          Row{std::wstring(5000, L'\u3042'), longBytes}}) {
+        EXPECT_EQ(ToCp932(text), bytes);
+        EXPECT_EQ(FromCp932(bytes), text);
+    }
+    EXPECT_EQ(ToCp932(L"a\u00E9b\U0001F600c"), "a?b?c");  // no code page 932 form
+    EXPECT_EQ(FromCp932("x\xA0y"), L"x\uFFFDy");          // not a character
+    EXPECT_EQ(FromCp932("x\x81"), L"x\uFFFD");            // a lead byte with no trail
 }
 
 }  // namespace

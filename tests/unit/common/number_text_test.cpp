@@ -4,52 +4,41 @@
 
 #include <cmath>
 #include <limits>
-#include <utility>
-#include <vector>
+#include <tuple>
 
 namespace {
 
-TEST(NumberText, ParsesOnlyWholeDecimalNumbers) {
-    EXPECT_EQ(ParseNumber(L"2.7"), 2.7);
-    EXPECT_EQ(ParseNumber(L"  -0.5\t"), -0.5);
-    EXPECT_EQ(ParseNumber(L"+5"), 5.0);
-    EXPECT_EQ(ParseNumber(L"1e3"), 1000.0);
-    EXPECT_EQ(ParseNumber(L".5"), 0.5);
-    EXPECT_EQ(ParseNumber(L"7."), 7.0);
-    for (const wchar_t* text : {L"", L" ", L"abc", L".", L"-", L"1e", L"5 6", L"12abc", L"0x10"}) {
-        EXPECT_EQ(ParseNumber(text), std::nullopt)
-            << "text: " << testing::PrintToString(std::wstring(text));
+TEST(NumberText, ReadsAWholeTextStrictlyAndALeadingNumberLeniently) {
+    // The text, what ParseNumber makes of it, what LeadingNumber makes of it.
+    using Row = std::tuple<const wchar_t*, std::optional<double>, double>;
+    for (const auto& [text, whole, leading] :
+         {Row{L"2.7", 2.7, 2.7},  Row{L"  -0.5\t", -0.5, -0.5},
+          Row{L"+5", 5, 5},       Row{L"1e3", 1000, 1000},
+          Row{L"1E+2", 100, 100}, Row{L".5", 0.5, 0.5},
+          Row{L"7.", 7, 7},       Row{L"", {}, 0},
+          Row{L" ", {}, 0},       Row{L"abc", {}, 0},
+          Row{L".", {}, 0},       Row{L"-", {}, 0},
+          Row{L"1e", {}, 1},      Row{L"2e-", {}, 2},
+          Row{L"5 6", {}, 5},     Row{L"12abc", {}, 12},
+          Row{L"0x10", {}, 0},    Row{L" \t4711 trailing", {}, 4711},
+          Row{L"3.5e1x", {}, 35}, Row{L"-12abc", {}, -12},
+          Row{L"\n1", {}, 0}}) {
+        EXPECT_EQ(ParseNumber(text), whole) << testing::PrintToString(std::wstring(text));
+        EXPECT_EQ(LeadingNumber(text), leading) << testing::PrintToString(std::wstring(text));
     }
-}
-
-TEST(NumberText, ReadsTheLeadingNumberLeniently) {
-    EXPECT_EQ(LeadingNumber(L"4711"), 4711.0);
-    EXPECT_EQ(LeadingNumber(L"   4711 trailing"), 4711.0);
-    EXPECT_EQ(LeadingNumber(L"-12abc"), -12.0);
-    EXPECT_EQ(LeadingNumber(L"3.5e1x"), 35.0);
-    EXPECT_EQ(LeadingNumber(L"xyz"), 0.0);
-    EXPECT_EQ(LeadingNumber(L""), 0.0);
 }
 
 TEST(NumberText, NumbersBeyondDoubleUnderflowToSignedZeroAndOverflowToInfinity) {
     const double inf = std::numeric_limits<double>::infinity();
-    const std::vector<std::pair<std::wstring, double>> cases = {
-        {L"9E-99994", 0.0},
-        {L"-1e-400", -0.0},
-        {L"0.00001e-320", 0.0},
-        {L"-1e-99999999999999999999999", -0.0},
-        {L"1e-310", 1e-310},
-        {L"1e400", inf},
-        {L"-1e309", -inf},
-        {L"100000e304", inf},
-        {L"0.001e312", inf},
-        {L"1e99999999999999999999999", inf},
-        // Padding with zeros moves the first significant digit, not the number.
-        {std::wstring(1000, L'0') + L".1e400", inf},
-        {std::wstring(1000, L'0') + L"1e-700", 0.0},
-        {L"0." + std::wstring(400, L'0') + L"1e10", 0.0},
-    };
-    for (const auto& [text, expected] : cases) {
+    const std::wstring zeros(1000, L'0');  // padding moves the first significant digit only
+    using Row = std::pair<std::wstring, double>;
+    for (const auto& [text, expected] :
+         {Row{L"9E-99994", 0.0}, Row{L"-1e-400", -0.0}, Row{L"0.00001e-320", 0.0},
+          Row{L"1e-310", 1e-310}, Row{L"-1e-99999999999999999999999", -0.0},
+          Row{L"1e99999999999999999999999", inf}, Row{L"1e400", inf}, Row{L"-1e309", -inf},
+          Row{L"100000e304", inf}, Row{L"0.001e312", inf}, Row{zeros + L".1e400", inf},
+          Row{zeros + L"1e-700", 0.0}, Row{L"0." + zeros + L"1e310", 0.0},
+          Row{L"0." + std::wstring(10999, L'0') + L"1e9999", 0.0}}) {
         for (const auto read : {ParseNumber(text).value_or(42), LeadingNumber(text + L"x")}) {
             EXPECT_EQ(read, expected) << testing::PrintToString(text);
             EXPECT_EQ(std::signbit(read), std::signbit(expected)) << testing::PrintToString(text);
@@ -57,30 +46,20 @@ TEST(NumberText, NumbersBeyondDoubleUnderflowToSignedZeroAndOverflowToInfinity) 
     }
 }
 
-TEST(NumberText, RoundsHalvesToEvenAndRejectsWhatDoesNotFit) {
-    EXPECT_EQ(RoundToInt16(2.5), 2);
-    EXPECT_EQ(RoundToInt16(3.5), 4);
-    EXPECT_EQ(RoundToInt16(-2.5), -2);
-    EXPECT_EQ(RoundToInt16(32767.4), 32767);
-    EXPECT_EQ(RoundToInt16(32767.5), std::nullopt);
-    EXPECT_EQ(RoundToInt16(-32768.5), -32768);
+TEST(NumberText, RoundsHalvesToEvenFloorsDownAndRejectsWhatDoesNotFit) {
+    // The value, rounded to 16 bits, floored to 16 bits.
+    using Row = std::tuple<double, std::optional<std::int16_t>, std::optional<std::int16_t>>;
+    for (const auto& [value, rounded, floored] :
+         {Row{2.5, 2, 2}, Row{3.5, 4, 3}, Row{-2.5, -2, -3}, Row{-0.5, 0, -1},
+          Row{32767.4, 32767, 32767}, Row{32767.5, {}, 32767}, Row{-32768.5, -32768, {}},
+          Row{40000, {}, {}}}) {
+        EXPECT_EQ(RoundToInt16(value), rounded) << value;
+        EXPECT_EQ(FloorToInt16(value), floored) << value;
+    }
+    EXPECT_EQ(RoundToInt32(-2147483648.0), -2147483647 - 1);
     EXPECT_EQ(RoundToInt32(2147483647.0), 2147483647);
     EXPECT_EQ(RoundToInt32(2147483648.0), std::nullopt);
-    EXPECT_EQ(RoundToInt32(1e300), std::nullopt);
-}
-
-TEST(NumberText, FloorsTowardMinusInfinity) {
-    EXPECT_EQ(FloorToInt16(2.7), 2);
-    EXPECT_EQ(FloorToInt16(-0.5), -1);
-    EXPECT_EQ(FloorToInt16(32767.9), 32767);
-    EXPECT_EQ(FloorToInt16(-32768.1), std::nullopt);
-    EXPECT_EQ(FloorToInt16(40000), std::nullopt);
-}
-
-TEST(NumberText, WritesTheSettingsNumberForm) {
-    EXPECT_EQ(SettingNumberText(2), L" 2");
-    EXPECT_EQ(SettingNumberText(0), L" 0");
-    EXPECT_EQ(SettingNumberText(-1), L"-1");
+    EXPECT_EQ(SettingNumberText(0), L" 0");  // the settings file's form
     EXPECT_EQ(SettingNumberText(-32768), L"-32768");
 }
 

@@ -4,11 +4,17 @@
 
 #include "scene.h"
 
-// A reset scene whose flow field is all zero (at rest), so particles move by the wind alone.
-inline std::unique_ptr<Scene> StillAirScene() {
+inline std::unique_ptr<Scene> FreshScene() {
     auto scene = std::make_unique<Scene>();
     ResetScene(*scene);
-    for (FlowNode& node : scene->field.nodes) node = FlowNode{};
+    return scene;
+}
+
+// A reset scene whose flow is the same everywhere, so that relaxing leaves it as it is; in still
+// air (all zero) particles move by the wind alone.
+inline std::unique_ptr<Scene> UniformFlowScene(Vector4 flow = {0, 0, 0, 0}) {
+    auto scene = FreshScene();
+    for (FlowNode& node : scene->field.nodes) node = FlowNode{.flow = flow};
     return scene;
 }
 

@@ -8,51 +8,46 @@
 
 namespace {
 
-TEST(UpdateView, AtTheStartTheViewIsTheIdentity) {
-    auto scene = StillAirScene();
-    scene->particles[0] = MakeParticle({0, 5, -2}, 1, 0.3f);
+TEST(UpdateView, ProjectsWhatLiesBeyondDepthOneAndHidesTheRestWhereItWas) {
+    auto scene = UniformFlowScene();
     scene->particleCount = 1;
-    UpdateView(*scene, 0);
-    const Particle& p = scene->particles[0];
-    EXPECT_FLOAT_EQ(p.screenX, 0);
-    EXPECT_FLOAT_EQ(p.screenY, -0.8f);
-    EXPECT_FLOAT_EQ(p.radiusX, 0.4f * 0.3f);
-    EXPECT_FLOAT_EQ(p.radiusY, 0.4f * 0.3f);
-}
-
-TEST(UpdateView, ParticlesAtDepthOneOrLessAreHiddenAndKeepTheirOldScreenPlace) {
-    auto scene = StillAirScene();
-    scene->particles[0] = MakeParticle({1, 1.0001f, 1}, 1);
-    scene->particles[1] = MakeParticle({1, 2, 1}, 1, -0.5f);
-    scene->particleCount = 2;
-    UpdateView(*scene, 0);
-    EXPECT_NE(scene->particles[0].radiusX, 0);
-    const float oldX = scene->particles[0].screenX;
-
-    scene->particles[0].position.y = 1;  // exactly at depth 1
-    UpdateView(*scene, 0);
-    EXPECT_EQ(scene->particles[0].radiusX, 0);
-    EXPECT_EQ(scene->particles[0].screenX, oldX);
-
-    scene->particles[0].position.y = 4;  // visible again, with fresh screen fields
-    UpdateView(*scene, 0);
-    EXPECT_FLOAT_EQ(scene->particles[0].screenX, 0.5f);
-
-    // A negative size gives negative radii.
-    EXPECT_FLOAT_EQ(scene->particles[1].radiusX, -0.5f);
-    EXPECT_FLOAT_EQ(scene->particles[1].radiusY, -0.5f);
+    Particle& p = scene->particles[0];
+    const struct {
+        Vector4 position;
+        float size;
+        bool shown;
+        float x, y, radius;
+    } cases[] = {
+        {{0, 5, -2}, 0.3f, true, 0, -0.8f, 0.12f},  // the emitter's centre, in the starting view
+        {{1, 2, 1}, -0.5f, true, 1, 1, -0.5f},      // a negative size gives negative radii
+        {{1, 1, 1}, 0.3f, false, 1, 1, 0},          // exactly at depth 1: hidden where it was
+        {{1, 4, 1}, 0.3f, true, 0.5f, 0.5f, 0.15f},
+    };
+    for (const auto& c : cases) {
+        p.position = c.position;
+        p.size = Vector4(c.size, c.size, c.size);
+        UpdateView(*scene, 0);
+        EXPECT_FLOAT_EQ(p.screenX, c.x) << c.position.y;
+        EXPECT_FLOAT_EQ(p.screenY, c.y) << c.position.y;
+        EXPECT_FLOAT_EQ(p.radiusX, c.radius) << c.position.y;
+        if (c.shown) {
+            EXPECT_FLOAT_EQ(p.radiusY, c.radius) << c.position.y;
+        }
+    }
 }
 
 TEST(UpdateView, TurnsAboutTheEmitterAndStopsWhileNotRotating) {
-    auto scene = StillAirScene();
+    auto scene = UniformFlowScene();
     scene->particles[0] = MakeParticle({1, 5, -2}, 1);  // right of the pivot line
     scene->particles[1] = MakeParticle({0, 5, -2}, 1);  // on it
     scene->particleCount = 2;
     UpdateView(*scene, 0.1f);
-    EXPECT_FLOAT_EQ(scene->view.viewAngle, 0.62831855f * 0.1f);
-    const Vector4 q =
-        scene->view.viewMatrix * scene->particles[0].position + scene->view.viewOffset;
-    EXPECT_LT(q.y, 5);  // moves towards the viewer first
+    const float turned = 0.62831855f * 0.1f;
+    EXPECT_FLOAT_EQ(scene->view.viewAngle, turned);
+    // Turned by the angle about the emitter's upright axis: the right one comes nearer first.
+    const float x = std::cos(turned), depth = 5 - std::sin(turned);
+    EXPECT_FLOAT_EQ(scene->particles[0].screenX, 2 * x / depth);
+    EXPECT_FLOAT_EQ(scene->particles[0].screenY, 2 * -2 / depth);
     EXPECT_FLOAT_EQ(scene->particles[1].screenX, 0);
     EXPECT_FLOAT_EQ(scene->particles[1].screenY, -0.8f);
 
@@ -65,45 +60,34 @@ TEST(UpdateView, TurnsAboutTheEmitterAndStopsWhileNotRotating) {
     EXPECT_FLOAT_EQ(scene->view.viewAngle, angle + 0.62831855f * 0.5f);
 }
 
-TEST(UpdateView, TheAngleKeepsItsResolutionOverHours) {
-    auto scene = StillAirScene();
+TEST(UpdateView, TheAngleStaysWithinOneTurnAndKeepsItsResolutionOverHours) {
+    auto scene = UniformFlowScene();
     const float dt = 1.0f / 64;
     const int frames = 64 * 3600 * 6;  // six hours
     for (int i = 0; i < frames; ++i) UpdateView(*scene, dt);
-    const double turned = std::fmod(0.62831855 * frames * dt, 2 * M_PI);
-    EXPECT_GE(scene->view.viewAngle, 0);
-    EXPECT_LT(scene->view.viewAngle, 2 * M_PI);
-    EXPECT_NEAR(std::remainder(scene->view.viewAngle - turned, 2 * M_PI), 0, 0.05);
-    // One more frame still turns by the full step.
-    const float before = scene->view.viewAngle;
-    UpdateView(*scene, dt);
-    const double step = std::remainder(double{scene->view.viewAngle} - before, 2 * M_PI);
-    EXPECT_NEAR(step, 0.62831855 * dt, 1e-6);
+    const float angle = scene->view.viewAngle;
+    EXPECT_TRUE(angle >= 0 && angle < 2 * M_PI) << angle;
+    EXPECT_NEAR(std::remainder(angle - 0.62831855 * frames * dt, 2 * M_PI), 0, 0.05);
+    UpdateView(*scene, dt);  // one more frame still turns by the full step
+    EXPECT_NEAR(std::remainder(double{scene->view.viewAngle} - angle, 2 * M_PI), 0.62831855 * dt,
+                1e-6);
 }
 
-TEST(Projection, FollowsTheAspectWithTheFourThirdsRule) {
-    const ProjectionBounds fourThirds = ProjectionFor(AspectOf(1024, 768));  // first rule
-    EXPECT_FLOAT_EQ(static_cast<float>(fourThirds.left), -1.3333334f);
-    EXPECT_FLOAT_EQ(static_cast<float>(fourThirds.right), 1.3333334f);
-    EXPECT_EQ(fourThirds.bottom, -1);
-    EXPECT_EQ(fourThirds.top, 1);
-
-    const ProjectionBounds wide = ProjectionFor(AspectOf(1920, 1080));
-    EXPECT_FLOAT_EQ(static_cast<float>(wide.right), 1.7777778f);
-    EXPECT_EQ(wide.top, 1);
-
-    const ProjectionBounds narrow = ProjectionFor(AspectOf(1280, 1024));
-    EXPECT_DOUBLE_EQ(narrow.left, -4.0 / 3);
-    EXPECT_DOUBLE_EQ(narrow.right, 4.0 / 3);
-    EXPECT_FLOAT_EQ(static_cast<float>(narrow.bottom), -1.0666667f);
-    EXPECT_FLOAT_EQ(static_cast<float>(narrow.top), 1.0666667f);
-
-    for (const auto& [w, h] : {std::pair{800, 0}, std::pair{0, 600}, std::pair{0, 0}}) {
-        const ProjectionBounds b = ProjectionFor(AspectOf(w, h));
-        EXPECT_TRUE(std::isfinite(b.left) && std::isfinite(b.right) && std::isfinite(b.bottom) &&
-                    std::isfinite(b.top));
-        EXPECT_LT(b.left, b.right);
-        EXPECT_LT(b.bottom, b.top);
+TEST(Projection, HoldsTheFourThirdsRectangleAndShowsMoreAlongTheLongerSide) {
+    const struct {
+        int width, height;
+        double right, top;
+    } cases[] = {
+        {1024, 768, 1.3333334, 1},        {1920, 1080, 1.7777778, 1},
+        {1280, 1024, 4.0 / 3, 1.0666667}, {800, 0, 800, 1},  // a zero side counts as one pixel
+        {0, 600, 4.0 / 3, 800},           {0, 0, 4.0 / 3, 4.0 / 3},
+    };
+    for (const auto& c : cases) {
+        const ProjectionBounds b = ProjectionFor(AspectOf(c.width, c.height));
+        EXPECT_FLOAT_EQ(static_cast<float>(b.right), static_cast<float>(c.right)) << c.width;
+        EXPECT_FLOAT_EQ(static_cast<float>(b.top), static_cast<float>(c.top)) << c.width;
+        EXPECT_EQ(b.left, -b.right);
+        EXPECT_EQ(b.bottom, -b.top);
     }
 }
 

@@ -2,54 +2,38 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <tuple>
+
 namespace {
 
-struct SessionTest : ::testing::Test {
-    Flame flame;
-    void SetUp() override { StartFlame(flame); }
-};
-
-TEST_F(SessionTest, FullScreenAnswersTheFourKeysAndClosesOnEscOrFocusLoss) {
-    const SessionRules rules = RulesFor(FlameMode::FullScreen);
-    EXPECT_EQ(HandleShellEvent(flame, rules, ShellEvent::Key, 13), SessionStep::Continue);
-    EXPECT_FALSE(flame.scene.running);
-    EXPECT_EQ(HandleShellEvent(flame, rules, ShellEvent::Key, 32), SessionStep::Continue);
-    EXPECT_FALSE(flame.scene.view.rotating);
-    EXPECT_EQ(HandleShellEvent(flame, rules, ShellEvent::Key, 48), SessionStep::Continue);
-    EXPECT_TRUE(flame.scene.fineField);
-    EXPECT_EQ(HandleShellEvent(flame, rules, ShellEvent::Key, 'a'), SessionStep::Continue);
-    EXPECT_EQ(HandleShellEvent(flame, rules, ShellEvent::Key, 27), SessionStep::Quit);
-    EXPECT_EQ(HandleShellEvent(flame, rules, ShellEvent::FocusLost), SessionStep::Quit);
-}
-
-TEST_F(SessionTest, AWindowAnswersKeysButOutlivesFocusLoss) {
-    const SessionRules rules = RulesFor(FlameMode::Windowed);
-    EXPECT_EQ(HandleShellEvent(flame, rules, ShellEvent::FocusLost), SessionStep::Continue);
-    EXPECT_EQ(HandleShellEvent(flame, rules, ShellEvent::Key, 13), SessionStep::Continue);
-    EXPECT_FALSE(flame.scene.running);
-    EXPECT_EQ(HandleShellEvent(flame, rules, ShellEvent::Key, 27), SessionStep::Quit);
-}
-
-TEST_F(SessionTest, HackStillAndBenchmarkIgnoreKeysAndFocus) {
-    for (const FlameMode mode : {FlameMode::Hosted, FlameMode::Still, FlameMode::Benchmark}) {
+TEST(FlameSession, EachModeAnswersItsKeysAndEndsOnItsEvents) {
+    // The mode, whether it answers keys, whether it closes when it loses the focus.
+    using Row = std::tuple<FlameMode, bool, bool>;
+    for (const auto& [mode, answersKeys, closesOnFocusLoss] :
+         {Row{FlameMode::FullScreen, true, true}, Row{FlameMode::Windowed, true, false},
+          Row{FlameMode::Hosted, false, false}, Row{FlameMode::Still, false, false},
+          Row{FlameMode::Benchmark, false, false}}) {
+        const auto flame = std::make_unique<Flame>();
+        StartFlame(*flame);
         const SessionRules rules = RulesFor(mode);
-        for (const unsigned code : {13u, 27u, 32u, 48u}) {
-            EXPECT_EQ(HandleShellEvent(flame, rules, ShellEvent::Key, code), SessionStep::Continue);
-        }
-        EXPECT_EQ(HandleShellEvent(flame, rules, ShellEvent::FocusLost), SessionStep::Continue);
-    }
-    EXPECT_TRUE(flame.scene.running);
-    EXPECT_TRUE(flame.scene.view.rotating);
-    EXPECT_FALSE(flame.scene.fineField);
-}
-
-TEST_F(SessionTest, CloseRequestsVanishedWindowsAndSignalsEndEveryMode) {
-    for (const FlameMode mode : {FlameMode::FullScreen, FlameMode::Windowed, FlameMode::Hosted,
-                                 FlameMode::Still, FlameMode::Benchmark}) {
-        const SessionRules rules = RulesFor(mode);
+        const auto quits = [&](ShellEvent event, unsigned code = 0) {
+            return HandleShellEvent(*flame, rules, event, code) == SessionStep::Quit;
+        };
+        const int at = static_cast<int>(mode);
+        EXPECT_FALSE(quits(ShellEvent::Key, 13)) << at;  // Enter, Space and 0 flip their switch
+        EXPECT_FALSE(quits(ShellEvent::Key, 32)) << at;
+        EXPECT_FALSE(quits(ShellEvent::Key, 48)) << at;
+        EXPECT_FALSE(quits(ShellEvent::Key, 'a')) << at;
+        EXPECT_EQ(
+            std::tuple(flame->scene.running, flame->scene.view.rotating, flame->scene.fineField),
+            std::tuple(!answersKeys, !answersKeys, answersKeys))
+            << at;
+        EXPECT_EQ(quits(ShellEvent::Key, 27), answersKeys) << at;
+        EXPECT_EQ(quits(ShellEvent::FocusLost), closesOnFocusLoss) << at;
         for (const ShellEvent event :
              {ShellEvent::CloseRequested, ShellEvent::WindowGone, ShellEvent::Terminated}) {
-            EXPECT_EQ(HandleShellEvent(flame, rules, event), SessionStep::Quit);
+            EXPECT_TRUE(quits(event)) << at;
         }
     }
 }

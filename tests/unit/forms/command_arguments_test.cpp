@@ -4,20 +4,16 @@
 
 namespace {
 
-using forms::ArgumentsAfterProgramName;
-
-TEST(CommandArguments, DropsTheProgramNameQuotedOrNot) {
-    EXPECT_EQ(ArgumentsAfterProgramName(L"\"C:\\My Savers\\Lullvane.scr\" /p 4711"), L"/p 4711");
-    EXPECT_EQ(ArgumentsAfterProgramName(L"C:\\WINDOWS\\LULLVA~1.SCR /s"), L"/s");
-    EXPECT_EQ(ArgumentsAfterProgramName(L"\"C:\\x.scr\"/c:123"), L"/c:123");
-    EXPECT_EQ(ArgumentsAfterProgramName(L"Lullvane.scr   \t /S  "), L"/S  ");
-}
-
-TEST(CommandArguments, NothingAfterTheProgramGivesAnEmptyString) {
-    EXPECT_EQ(ArgumentsAfterProgramName(L"Lullvane.scr"), L"");
-    EXPECT_EQ(ArgumentsAfterProgramName(L"\"C:\\a b\\Lullvane.scr\"  "), L"");
-    EXPECT_EQ(ArgumentsAfterProgramName(L"\"unterminated /s"), L"");
-    EXPECT_EQ(ArgumentsAfterProgramName(L""), L"");
+TEST(CommandArguments, DropTheProgramNameQuotedOrNotAndTheBlanksAfterIt) {
+    for (const auto& [line, arguments] :
+         {std::pair(L"\"C:\\My Savers\\Lullvane.scr\" /p 4711", L"/p 4711"),
+          std::pair(L"C:\\WINDOWS\\LULLVA~1.SCR /s", L"/s"),
+          std::pair(L"\"C:\\x.scr\"/c:123", L"/c:123"),
+          std::pair(L"Lullvane.scr   \t /S  ", L"/S  "), std::pair(L"Lullvane.scr\t/c", L"/c"),
+          std::pair(L"Lullvane.scr", L""), std::pair(L"\"C:\\a b\\Lullvane.scr\"  ", L""),
+          std::pair(L"\"unterminated /s", L""), std::pair(L"", L"")}) {
+        EXPECT_EQ(forms::ArgumentsAfterProgramName(line), arguments);
+    }
 }
 
 }  // namespace

@@ -2,81 +2,69 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 TEST(IniText, ReadsValuesTheWayTheProfileRoutinesDo) {
     const std::string file =
-        "; a comment\r\n"
-        "[Other]\r\n"
-        "Key=other section\r\n"
-        "  [ section ]  \r\n"
-        "Key=with blanks around the section name\r\n"
-        "[SECTION]\r\n"
-        "  kEy  =   two words  \r\n"
-        "Quoted=\"a value\"\r\n"
-        "Half=\"open\r\n"
-        "Empty=\r\n"
-        "NoEquals\r\n"
-        "Last=no line end";
-    EXPECT_EQ(IniValue(file, "Section", "KEY"), "two words");
-    EXPECT_EQ(IniValue(file, "Other", "Key"), "other section");
-    EXPECT_EQ(IniValue(file, " section ", "Key"), "with blanks around the section name");
-    EXPECT_EQ(IniValue(file, "Section", "Quoted"), "a value");
-    EXPECT_EQ(IniValue(file, "Section", "Half"), "\"open");
-    EXPECT_EQ(IniValue(file, "Section", "Empty"), "");
-    EXPECT_EQ(IniValue(file, "Section", "Last"), "no line end");
-    EXPECT_EQ(IniValue(file, "Section", "NoEquals"), std::nullopt);
-    EXPECT_EQ(IniValue(file, "Section", "Missing"), std::nullopt);
-    EXPECT_EQ(IniValue(file, "Missing", "Key"), std::nullopt);
+        "Key=before the first section\r\n[Other]\r\nKey=other section\r\n"
+        "  [ section ]  \r\nKey=with blanks around the section name\r\n"
+        "[SECTION]\r\n  kEy  =   two words  \r\nQuoted=\"a value\"\r\nSingle='it'\r\n"
+        "Az=letters at both ends\r\nHalf=\"open\r\nMixed=\"a'\r\nEmpty=\r\nNoEquals\r\nUnix=line "
+        "end\nLast=no line end";
+    using Row = std::tuple<const char*, const char*, std::optional<std::string>>;
+    for (const auto& [section, key, value] :
+         {Row{"Section", "KEY", "two words"}, Row{"Section", "aZ", "letters at both ends"},
+          Row{"Other", "Key", "other section"},
+          Row{" section ", "Key", "with blanks around the section name"},
+          Row{"Section", "Quoted", "a value"}, Row{"Section", "Single", "it"},
+          Row{"Section", "Half", "\"open"}, Row{"Section", "Mixed", "\"a'"},
+          Row{"Section", "Empty", ""}, Row{"Section", "Unix", "line end"},
+          Row{"Section", "Last", "no line end"}, Row{"Section", "NoEquals", {}},
+          Row{"Section", "Missing", {}}, Row{"Missing", "Key", {}}, Row{"", "Key", {}}}) {
+        EXPECT_EQ(IniValue(file, section, key), value) << section << "/" << key;
+    }
     EXPECT_EQ(IniValue("", "Section", "Key"), std::nullopt);
-    EXPECT_EQ(IniValue("[Section]\nUnix=line ends\n", "Section", "Unix"), "line ends");
 }
 
-TEST(IniText, ComparesDoubleByteNamesExactlyAndAsciiWithoutCase) {
-    // 83 41 is katakana A, 83 61 another katakana: a trail byte is not a letter to fold.
-    const std::string file = "[Section]\r\nbgm\x83\x41=1\r\n";
-    EXPECT_EQ(IniValue(file, "Section", "BGM\x83\x41"), "1");
-    EXPECT_EQ(IniValue(file, "Section", "BGM\x83\x61"), std::nullopt);
+TEST(IniText, ADoubleByteCharacterIsComparedAndCutWhole) {
+    // A trail byte may look like a letter: after a lead byte it is not one to fold.
+    for (const bool lead : {true, false}) {
+        for (const int byte :
+             lead ? std::vector{0x81, 0x9F, 0xE0, 0xFC} : std::vector{0x80, 0xA0, 0xDF, 0xFD}) {
+            const std::string character{static_cast<char>(byte), 'a'};
+            const std::string file = "[Section]\r\n" + character + "bgm=1\r\n";
+            EXPECT_EQ(IniValue(file, "section", character + "BGM"), "1") << byte;
+            EXPECT_EQ(IniValue(file, "Section", character.substr(0, 1) + "Abgm").has_value(), !lead)
+                << byte;
+            std::string value = "ab";  // 200 characters from the third byte on: 254 bytes fit
+            for (int i = 0; i < 200; ++i) value += character;
+            EXPECT_EQ(CutToReplyBuffer(value), value.substr(0, lead ? 254 : 255)) << byte;
+        }
+    }
+    EXPECT_EQ(CutToReplyBuffer(std::string(300, 'a')), std::string(255, 'a'));
+    EXPECT_EQ(CutToReplyBuffer(std::string(255, '\x89')), std::string(255, '\x89'));
 }
 
-TEST(IniText, WritesANewFileAsSectionAndKeyLines) {
-    std::string file = WithIniValue("", "Section", "A", " 2");
-    file = WithIniValue(file, "Section", "B", "");
-    EXPECT_EQ(file, "[Section]\r\nA= 2\r\nB=\r\n");
-}
-
-TEST(IniText, ReplacesOnlyTheKeysLineAndKeepsEveryOtherByte) {
+TEST(IniText, WritingChangesOnlyTheKeysLineAndKeepsEveryOtherByte) {
+    EXPECT_EQ(WithIniValue(WithIniValue("", "Section", "A", " 2"), "Section", "B", ""),
+              "[Section]\r\nA= 2\r\nB=\r\n");
     const std::string file =
-        "; kept\r\n"
-        "[Other]\r\n"
-        " x = y \r\n"
-        "[section]\r\n"
-        "A = 5 \n"
-        "zz=1\r\n"
-        "\r\n"
-        "[Next]\r\n"
-        "A=untouched\r\n";
+        "B=before\r\n[Other]\r\n x = y \r\n[section]\r\nA = 5 \nzz=1\r\n\r\n[Next]\r\nA=kept\r\n";
+    // The key keeps its spelling and its line end.
     EXPECT_EQ(
         WithIniValue(file, "Section", "a", " 2"),
-        "; kept\r\n[Other]\r\n x = y \r\n[section]\r\nA= 2\nzz=1\r\n\r\n[Next]\r\nA=untouched\r\n");
+        "B=before\r\n[Other]\r\n x = y \r\n[section]\r\nA= 2\nzz=1\r\n\r\n[Next]\r\nA=kept\r\n");
     // A new key goes after the section's last line, before the blank line that ends it.
-    EXPECT_EQ(WithIniValue(file, "Section", "New", "v"),
-              "; kept\r\n[Other]\r\n x = y \r\n[section]\r\nA = 5 \nzz=1\r\nNew=v\r\n\r\n[Next]\r\n"
-              "A=untouched\r\n");
+    EXPECT_EQ(WithIniValue(file, "Section", "B", "v"),
+              "B=before\r\n[Other]\r\n x = y \r\n[section]\r\nA = 5 \nzz=1\r\nB=v\r\n\r\n[Next]\r\n"
+              "A=kept\r\n");
     // A missing section is added at the end, after a line end the file lacked.
     EXPECT_EQ(WithIniValue("[Other]\r\nx=y", "Section", "A", "1"),
               "[Other]\r\nx=y\r\n[Section]\r\nA=1\r\n");
     EXPECT_EQ(WithIniValue("[Section]\r\nx=y", "Section", "A", "1"), "[Section]\r\nx=y\r\nA=1\r\n");
-}
-
-TEST(IniText, CutsValuesToTheReplyBufferWithoutSplittingACharacter) {
-    EXPECT_EQ(CutToReplyBuffer(std::string(300, 'a')), std::string(255, 'a'));
-    EXPECT_EQ(CutToReplyBuffer(std::string(255, 'a')), std::string(255, 'a'));
-    std::string doubleBytes = "ab";
-    for (int i = 0; i < 200; ++i) doubleBytes += "\x89\xB9";  // a kanji: lead and trail byte
-    const std::string cut = CutToReplyBuffer(doubleBytes);
-    EXPECT_EQ(cut.size(), 254u);
-    EXPECT_EQ(cut, doubleBytes.substr(0, 254));
+    EXPECT_EQ(WithIniValue("[Section]\r\nA=1", "Section", "A", "2"), "[Section]\r\nA=2\r\n");
 }
 
 }  // namespace

@@ -2,169 +2,109 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <tuple>
+#include <utility>
 
 namespace {
 
-using Calls = std::vector<std::string>;
-
-class FakeMusic final : public BackgroundMusic {
+// The music and the platform in one, recording each call in order.
+class Recorder final : public BackgroundMusic, public ShowPlatform {
   public:
-    explicit FakeMusic(Calls& calls) : calls(calls) {}
-    void StartMp3(const std::wstring& file) override { Record("StartMp3", file); }
-    void RestartMp3IfEnded() override { calls.push_back("RestartMp3IfEnded"); }
-    void StopMp3() override { calls.push_back("StopMp3"); }
-    void StartWav(const std::wstring& file) override { Record("StartWav", file); }
-    void StopWav() override { calls.push_back("StopWav"); }
-    void OpenCd(int repeatTrack) override {
-        calls.push_back("OpenCd " + std::to_string(repeatTrack));
-    }
-    void CdWatchTick() override { calls.push_back("CdWatchTick"); }
+    void StartMp3(const std::wstring& file) override { Record("mp3 " + Narrow(file)); }
+    void RestartMp3IfEnded() override { Record("restart mp3"); }
+    void StopMp3() override { Record("stop mp3"); }
+    void StartWav(const std::wstring& file) override { Record("wav " + Narrow(file)); }
+    void StopWav() override { Record("stop wav"); }
+    void OpenCd(int repeatTrack) override { Record("cd " + std::to_string(repeatTrack)); }
+    void CdWatchTick() override { Record("watch cd"); }
     bool CdWatchOk() const override { return cdOk; }
-    void StopCd() override { calls.push_back("StopCd"); }
-
-    bool cdOk = true;
-
-  private:
-    void Record(const std::string& what, const std::wstring& file) {
-        calls.push_back(what + " " + std::string(file.begin(), file.end()));
-    }
-    Calls& calls;
-};
-
-class FakeShowPlatform final : public ShowPlatform {
-  public:
-    explicit FakeShowPlatform(Calls& calls) : calls(calls) {}
-    void StartRenderer(const std::wstring& path) override {
-        calls.push_back("StartRenderer " + std::string(path.begin(), path.end()));
-    }
+    void StopCd() override { Record("stop cd"); }
+    void StartRenderer(const std::wstring& path) override { Record("renderer " + Narrow(path)); }
     bool RendererWindowExists() override { return window; }
     bool RendererEnded() override { return ended; }
     std::int32_t ShowCursor(bool show) override {
-        calls.push_back(show ? "ShowCursor on" : "ShowCursor off");
+        Record(show ? "show cursor" : "hide cursor");
         return 0;
     }
+    std::string Take() { return std::exchange(calls_, {}); }
 
-    bool window = false;
-    bool ended = false;
+    bool cdOk = true, window = false, ended = false;
 
   private:
-    Calls& calls;
+    static std::string Narrow(const std::wstring& text) { return {text.begin(), text.end()}; }
+    void Record(const std::string& call) { calls_ += (calls_.empty() ? "" : "; ") + call; }
+    std::string calls_;
 };
 
-class ShowModeTest : public testing::Test {
-  protected:
+struct ShowModeTest : testing::Test {
     ShowMode& Start(std::int16_t kind, const std::wstring& file, wchar_t mode = L'S') {
-        settings.BgmKind = kind;
-        settings.BgmRepeatTrack = 4;
-        settings.BgmFile = file;
-        settings.CursorCount = -1;
-        show.emplace(music, platform, settings, mode);
+        settings = {kind, 4, file, L"", -1};
+        show.emplace(recorder, recorder, settings, mode);
         show->Load(L"C:\\Savers");
         return *show;
     }
 
-    Calls calls;
-    FakeMusic music{calls};
-    FakeShowPlatform platform{calls};
+    Recorder recorder;
     SettingsVariables settings;
     std::optional<ShowMode> show;
 };
 
-TEST_F(ShowModeTest, StartsTheRendererThenTheMusicByKindAndFileType) {
-    ShowMode& mp3 = Start(2, L"D:\\x.Mp3");
-    EXPECT_EQ(calls, (Calls{"StartRenderer C:\\Savers\\Lullvane.dll", "StartMp3 D:\\x.Mp3"}));
-    EXPECT_TRUE(mp3.Timer1Enabled());
-    EXPECT_FALSE(mp3.Timer2Enabled());
-    EXPECT_TRUE(mp3.Timer3Enabled());
-
-    calls.clear();
-    ShowMode& wav = Start(2, L"a.WAV");
-    EXPECT_EQ(calls, (Calls{"StartRenderer C:\\Savers\\Lullvane.dll", "StartWav a.WAV"}));
-    EXPECT_FALSE(wav.Timer1Enabled());
-
-    calls.clear();
-    ShowMode& cd = Start(1, L"ignored.mp3");
-    EXPECT_EQ(calls, (Calls{"StartRenderer C:\\Savers\\Lullvane.dll", "OpenCd 4"}));
-    EXPECT_FALSE(cd.Timer1Enabled());
-    EXPECT_TRUE(cd.Timer2Enabled());
-
-    for (const auto& [kind, file] : {std::pair<std::int16_t, const wchar_t*>{2, L"x.mid"},
-                                     {2, L"mp"},
-                                     {0, L"x.mp3"},
-                                     {3, L"x.wav"}}) {
-        calls.clear();
-        const ShowMode& silent = Start(kind, file);
-        EXPECT_EQ(calls, (Calls{"StartRenderer C:\\Savers\\Lullvane.dll"}));
-        EXPECT_FALSE(silent.Timer1Enabled());
-        EXPECT_FALSE(silent.Timer2Enabled());
+TEST_F(ShowModeTest, StartsTheRendererAndTheMusicByKindAndFileTypeAndStopsThemAtTheEnd) {
+    // The kind and file, the music started, the music stopped, whether timers 1 and 2 run.
+    using Row = std::tuple<std::int16_t, const wchar_t*, std::string, std::string, bool, bool>;
+    for (const auto& [kind, file, started, stopped, timer1, timer2] :
+         {Row{2, L"D:\\x.Mp3", "; mp3 D:\\x.Mp3", "stop mp3; ", true, false},
+          Row{2, L"mp3", "; mp3 mp3", "stop mp3; ", true, false},
+          Row{2, L"a.WAV", "; wav a.WAV", "stop wav; ", false, false},
+          Row{1, L"x.mp3", "; cd 4", "stop cd; ", false, true},
+          Row{2, L"x.mid", "", "", false, false}, Row{2, L"mp", "", "", false, false},
+          Row{0, L"x.mp3", "", "", false, false}, Row{3, L"x.wav", "", "", false, false}}) {
+        ShowMode& mode = Start(kind, file);
+        EXPECT_EQ(recorder.Take(), "renderer C:\\Savers\\Lullvane.dll" + started);
+        EXPECT_EQ(std::tuple(mode.Timer1Enabled(), mode.Timer2Enabled(), mode.Timer3Enabled()),
+                  std::tuple(timer1, timer2, true));
+        mode.QueryUnload();
+        EXPECT_EQ(recorder.Take(), stopped + "show cursor");
+        EXPECT_EQ(settings.CursorCount, 0);
+        EXPECT_FALSE(mode.Timer2Enabled());
     }
-}
-
-TEST_F(ShowModeTest, TimersKeepTheMusicGoingAndTheCdWatchSwitchesItselfOff) {
-    ShowMode& mp3 = Start(2, L"x.mp3");
-    calls.clear();
-    mp3.Timer1Tick();
-    EXPECT_EQ(calls, (Calls{"RestartMp3IfEnded"}));
-
-    ShowMode& cd = Start(1, L"");
-    calls.clear();
-    cd.Timer2Tick();
-    EXPECT_TRUE(cd.Timer2Enabled());
-    music.cdOk = false;
-    cd.Timer2Tick();
-    EXPECT_FALSE(cd.Timer2Enabled());
-    EXPECT_EQ(calls, (Calls{"CdWatchTick", "CdWatchTick"}));
-    // A watch that failed leaves the device alone at the end.
-    calls.clear();
-    cd.QueryUnload();
-    EXPECT_EQ(calls, (Calls{"ShowCursor on"}));
-}
-
-TEST_F(ShowModeTest, EndStepsStopTheMusicThenGiveTheCursorBackAfterS) {
-    ShowMode& cd = Start(1, L"");
-    calls.clear();
-    cd.QueryUnload();
-    EXPECT_EQ(calls, (Calls{"StopCd", "ShowCursor on"}));
-    EXPECT_FALSE(cd.Timer2Enabled());
-    EXPECT_EQ(settings.CursorCount, 0);
-
-    ShowMode& mp3 = Start(2, L"x.MP3");
-    calls.clear();
-    mp3.QueryUnload();
-    EXPECT_EQ(calls, (Calls{"StopMp3", "ShowCursor on"}));
-
-    ShowMode& bare = Start(2, L"x.wav", 0);  // started without arguments
-    calls.clear();
-    bare.QueryUnload();
-    EXPECT_EQ(calls, (Calls{"StopWav"}));
+    // Started without arguments, the cursor was never hidden.
+    Start(2, L"x.wav", 0).QueryUnload();
+    EXPECT_EQ(recorder.Take(), "renderer C:\\Savers\\Lullvane.dll; wav x.wav; stop wav");
     EXPECT_EQ(settings.CursorCount, -1);
 }
 
-TEST_F(ShowModeTest, TheRendererIsGoneOnceItsWindowClosed) {
-    ShowMode& mode = Start(0, L"");
-    for (int tick = 0; tick < 3; ++tick) EXPECT_FALSE(mode.Timer3Tick());  // still starting
-    platform.window = true;
-    for (int tick = 0; tick < 100; ++tick) EXPECT_FALSE(mode.Timer3Tick());
-    EXPECT_TRUE(mode.Timer3Enabled());
-    platform.window = false;
-    EXPECT_TRUE(mode.Timer3Tick());
-    EXPECT_FALSE(mode.Timer3Enabled());
+TEST_F(ShowModeTest, TimersKeepTheMusicGoingAndTheCdWatchSwitchesItselfOff) {
+    Start(2, L"x.mp3").Timer1Tick();
+    ShowMode& cd = Start(1, L"");
+    recorder.Take();
+    cd.Timer2Tick();
+    EXPECT_TRUE(cd.Timer2Enabled());
+    recorder.cdOk = false;
+    cd.Timer2Tick();
+    EXPECT_FALSE(cd.Timer2Enabled());
+    cd.QueryUnload();  // a watch that failed leaves the device alone at the end
+    EXPECT_EQ(recorder.Take(), "watch cd; watch cd; show cursor");
 }
 
-TEST_F(ShowModeTest, TheRendererIsGoneOnceItsProcessEndedOrTheGraceRanOut) {
-    platform.ended = true;  // could not start, or ended before its window opened
-    EXPECT_TRUE(Start(0, L"").Timer3Tick());
+TEST_F(ShowModeTest, TheRendererIsGoneOnceItsWindowClosedOrItsProcessEndedOrTheGraceRanOut) {
+    ShowMode& seen = Start(0, L"");
+    for (int tick = 0; tick < 3; ++tick) EXPECT_FALSE(seen.Timer3Tick());  // still starting
+    recorder.window = true;
+    for (int tick = 0; tick < 100; ++tick) EXPECT_FALSE(seen.Timer3Tick());
+    EXPECT_TRUE(seen.Timer3Enabled());
+    recorder.window = false;
+    EXPECT_TRUE(seen.Timer3Tick());
+    EXPECT_FALSE(seen.Timer3Enabled());
 
-    platform.ended = false;
     ShowMode& slow = Start(0, L"");
-    for (int tick = 0; tick < ShowMode::kStartGraceTicks; ++tick) {
-        ASSERT_FALSE(slow.Timer3Tick()) << "tick " << tick;
-    }
+    for (int tick = 0; tick < ShowMode::kStartGraceTicks; ++tick) ASSERT_FALSE(slow.Timer3Tick());
     EXPECT_TRUE(slow.Timer3Tick());
     EXPECT_FALSE(slow.Timer3Enabled());
     EXPECT_GE(ShowMode::kStartGraceTicks * ShowMode::kTimer3Interval, 10000);
+
+    recorder.ended = true;  // could not start, or ended before its window opened
+    EXPECT_TRUE(Start(0, L"").Timer3Tick());
 }
 
 }  // namespace

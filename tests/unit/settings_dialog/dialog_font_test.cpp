@@ -9,28 +9,28 @@
 
 namespace {
 
-auto Having(std::set<std::wstring> faces) {
-    return [faces = std::move(faces)](std::wstring_view face) {
-        return faces.count(std::wstring(face)) > 0;
-    };
-}
-
 TEST(DialogFont, TheDesignedFaceWhereItIsElseTheFirstProportionalGothicThere) {
-    const CaptionFont designed = DialogFont(Having({std::wstring(kDialogFontFace), L"IPAPGothic"}));
-    EXPECT_EQ(designed, (CaptionFont{std::wstring(kDialogFontFace), 9.75, 400, 128}));
-
-    // A system in another language lists the same face under its English name.
-    EXPECT_EQ(DialogFont(Having({L"MS PGothic", L"IPAPGothic"})).face, L"MS PGothic");
-    // A system without it: the fixed-pitch IPAGothic is no substitute, IPAPGothic is.
-    const CaptionFont fallback = DialogFont(Having({L"IPAGothic", L"IPAPGothic"}));
-    EXPECT_EQ(fallback.face, L"IPAPGothic");
-    EXPECT_EQ(fallback.points, 9.75);
-    EXPECT_EQ(fallback.charset, 128);
-    EXPECT_FALSE(fallback.underline);
-    EXPECT_EQ(DialogFont(Having({L"Noto Sans CJK JP"})).face, L"Noto Sans CJK JP");
-
-    // Nothing known: the designed face, for the system to substitute.
-    EXPECT_EQ(DialogFont(Having({})).face, kDialogFontFace);
+    const std::wstring designed(kDialogFontFace);
+    const std::pair<std::set<std::wstring>, std::wstring> rows[] = {
+        {{designed, L"IPAPGothic"}, designed},
+        // A system in another language lists the same face under its English name.
+        {{L"MS PGothic", L"IPAPGothic"}, L"MS PGothic"},
+        // The fixed-pitch IPAGothic is no substitute.
+        {{L"IPAGothic", L"IPAPGothic", L"VL PGothic"}, L"IPAPGothic"},
+        {{L"VL PGothic", L"Noto Sans CJK JP"}, L"VL PGothic"},
+        {{L"Noto Sans CJK JP"}, L"Noto Sans CJK JP"},
+        // Nothing known: the designed face, for the system to substitute. An empty name is no
+        // face, whatever the system answers for it.
+        {{}, designed},
+        {{L""}, designed},
+    };
+    for (const auto& row : rows) {
+        const auto& face = row.second;
+        const CaptionFont font = DialogFont(
+            [&row](std::wstring_view f) { return row.first.count(std::wstring(f)) > 0; });
+        EXPECT_EQ(font, (CaptionFont{face, 9.75, 400, 128, false, false, false})) << face.size();
+    }
+    EXPECT_EQ(designed, L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF");
 }
 
 }  // namespace

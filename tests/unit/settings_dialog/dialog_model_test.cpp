@@ -2,113 +2,84 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "../host/temp_folder.h"
 #include "file_profile_store.h"
 #include "settings_file.h"
 
 namespace {
 
-TEST(SettingsDialogModel, TheViewFollowsTheSourceAndItsInvariants) {
-    const SourceView none = ViewOf(0);
-    EXPECT_EQ(none.indicatorSelected, (std::array<bool, 3>{true, false, false}));
-    EXPECT_FALSE(none.trackBoxEnabled);
-    EXPECT_FALSE(none.fileButtonEnabled);
-
-    const SourceView cd = ViewOf(1);
-    EXPECT_EQ(cd.indicatorSelected, (std::array<bool, 3>{false, true, false}));
-    EXPECT_TRUE(cd.trackBoxEnabled);
-    EXPECT_FALSE(cd.fileButtonEnabled);
-
-    const SourceView file = ViewOf(2);
-    EXPECT_EQ(file.indicatorSelected, (std::array<bool, 3>{false, false, true}));
-    EXPECT_FALSE(file.trackBoxEnabled);
-    EXPECT_TRUE(file.fileButtonEnabled);
-
-    for (std::int16_t odd : {std::int16_t{3}, std::int16_t{-1}, std::int16_t{32767}}) {
-        const SourceView view = ViewOf(odd);
-        EXPECT_EQ(view.indicatorSelected, (std::array<bool, 3>{})) << odd;
-        EXPECT_FALSE(view.trackBoxEnabled);
-        EXPECT_FALSE(view.fileButtonEnabled);
+TEST(SettingsDialogModel, TheViewFollowsTheSource) {
+    // The source, the indicator selected (-1: none), the track box and file button enabled.
+    using Row = std::tuple<std::int16_t, int, bool, bool>;
+    for (const auto& [source, selected, trackBox, fileButton] :
+         {Row{0, 0, false, false}, Row{1, 1, true, false}, Row{2, 2, false, true},
+          Row{3, -1, false, false}, Row{-1, -1, false, false}, Row{32767, -1, false, false}}) {
+        const SourceView view = ViewOf(source);
+        for (int i = 0; i < kMusicSourceCount; ++i) {
+            EXPECT_EQ(view.indicatorSelected[i], i == selected) << source << " " << i;
+        }
+        EXPECT_EQ(std::tuple(view.trackBoxEnabled, view.fileButtonEnabled),
+                  std::tuple(trackBox, fileButton))
+            << source;
     }
 }
 
-TEST(SettingsDialogModel, TrackTextsAndTheListOfThirtyOneEntries) {
-    EXPECT_EQ(TrackText(0), L"");
-    EXPECT_EQ(TrackText(7), L"7");
-    EXPECT_EQ(TrackText(30), L"30");
-    EXPECT_EQ(TrackText(-3), L"-3");
+TEST(SettingsDialogModel, TextsTheDialogShows) {
+    using namespace std::string_literals;
+    EXPECT_EQ(std::tuple(TrackText(0), TrackText(7), TrackText(-3)), std::tuple(L"", L"7", L"-3"));
     const auto entries = TrackEntries();
     ASSERT_EQ(entries.size(), 31u);
-    EXPECT_EQ(entries.front(), L"");
-    EXPECT_EQ(entries[1], L"1");
-    EXPECT_EQ(entries.back(), L"30");
-}
-
-TEST(SettingsDialogModel, TheFileChoosersFilterIsOnePairEndedTwice) {
-    const std::wstring filter = FileFilter();
-    const std::wstring expected = std::wstring(L"BGM\uFF8C\uFF67\uFF72\uFF99 (MP3 WAV)") + L'\0' +
-                                  L"*.MP3;*.WAV" + L'\0' + L'\0';
-    EXPECT_EQ(filter, expected);
-    EXPECT_EQ(kFileChooserTitle, L"\uFF8C\uFF67\uFF72\uFF99\u3092\u958B\u304F");
+    EXPECT_EQ(std::tie(entries[0], entries[1], entries[30]), std::tuple(L"", L"1", L"30"));
+    EXPECT_EQ(FileFilter(), L"BGM\uFF8C\uFF67\uFF72\uFF99 (MP3 WAV)\0*.MP3;*.WAV\0\0"s);
+    EXPECT_NE(SaveFailedMessage(L"C:\\x\\Lullvane.ini").find(L"\nC:\\x\\Lullvane.ini"),
+              std::wstring::npos);
 }
 
 TEST(SettingsDialogModel, PlacementAndZoomPoint) {
-    // A 1024 x 768 screen and a 502 x 276 pixel window, in twips.
+    // A 1024 x 768 screen and a 502 x 276 pixel window, in twips; then a window larger than the
+    // screen, where the divisions truncate toward zero.
     const Point placed = DialogPlacement(15360, 11520, 7530, 4140);
-    EXPECT_EQ(placed.x, 3915);
-    EXPECT_EQ(placed.y, 2460);
-    // Larger than the screen: the divisions truncate toward zero.
     const Point over = DialogPlacement(101, 100, 7530, 4140);
-    EXPECT_EQ(over.x, -3714);
-    EXPECT_EQ(over.y, -1346);
-
-    const ZoomPoint unread = ZoomPointFrom(std::nullopt);
-    EXPECT_EQ(unread.x, 0);
-    EXPECT_EQ(unread.y, 0);
-    const ZoomPoint read = ZoomPointFrom(Point{640, 480});
-    EXPECT_EQ(read.x, 640);
-    EXPECT_EQ(read.y, 480);
-    const ZoomPoint far = ZoomPointFrom(Point{70000, -40000});
-    EXPECT_EQ(far.x, 32767);
-    EXPECT_EQ(far.y, -32768);
+    EXPECT_EQ(std::tuple(placed.x, placed.y, over.x, over.y), std::tuple(3915, 2460, -3714, -1346));
+    for (const auto& [cursor, x, y] :
+         {std::tuple(std::optional<Point>(), 0, 0),
+          std::tuple(std::optional(Point{640, 480}), 640, 480),
+          std::tuple(std::optional(Point{70000, -40000}), 32767, -32768)}) {
+        const ZoomPoint point = ZoomPointFrom(cursor);
+        EXPECT_EQ(std::tuple(point.x, point.y), std::tuple(x, y));
+    }
 }
 
 TEST(SettingsDialogModel, OkWritesTheChoiceAndTheTypedTrack) {
     TempFolder folder;
     FileProfileStore store;
+    const std::wstring file = SettingsFilePath(folder.Folder());
+    const auto stored = [&] {
+        return std::tuple(store.ReadIniValue(kSettingsSection, kBgmKindKey, file),
+                          store.ReadIniValue(kSettingsSection, kBgmRepeatKey, file),
+                          store.ReadIniValue(kSettingsSection, kBgmFileKey, file));
+    };
     SettingsVariables settings;
-    settings.BgmFolder = folder.Folder();
     SettingsDialogModel model(settings);
-
     model.ChooseSource(2);
     model.ChooseSource(1);  // the last choice counts
     EXPECT_TRUE(model.View().trackBoxEnabled);
-    model.ChooseFile(L"C:\\\u97F3\u697D\\a b.mp3");
-    EXPECT_EQ(settings.BgmFile, L"C:\\\u97F3\u697D\\a b.mp3");
-    EXPECT_EQ(settings.BgmFolder, L"C:\\\u97F3\u697D");
-    EXPECT_EQ(settings.BgmKind, 1) << "choosing a file does not change the source";
-
+    model.ChooseFile(L"C:\\\u97F3\u697D\\a b.mp3");  // which leaves the source as it is
+    EXPECT_EQ(std::tie(settings.BgmKind, model.FileText(), model.FileFolder()),
+              std::tuple(1, L"C:\\\u97F3\u697D\\a b.mp3", L"C:\\\u97F3\u697D"));
     EXPECT_TRUE(model.Store(store, folder.Folder(), L"7"));
-    EXPECT_EQ(settings.BgmRepeatTrack, 7);
-    const std::wstring file = SettingsFilePath(folder.Folder());
-    EXPECT_EQ(store.ReadIniValue(kSettingsSection, kBgmKindKey, file), L"1");
-    EXPECT_EQ(store.ReadIniValue(kSettingsSection, kBgmRepeatKey, file), L"7");
-    EXPECT_EQ(store.ReadIniValue(kSettingsSection, kBgmFileKey, file),
-              L"C:\\\u97F3\u697D\\a b.mp3");
+    EXPECT_EQ(model.InitialTrackText(), L"7");
+    EXPECT_EQ(stored(), std::tuple(L"1", L"7", L"C:\\\u97F3\u697D\\a b.mp3"));
 
     // The music file source with no file and a track box that holds no number.
     SettingsVariables empty;
     SettingsDialogModel second(empty);
     second.ChooseSource(2);
-    second.Store(store, folder.Folder(), L"abc");
-    EXPECT_EQ(store.ReadIniValue(kSettingsSection, kBgmKindKey, file), L"2");
-    EXPECT_EQ(store.ReadIniValue(kSettingsSection, kBgmRepeatKey, file), L"0");
-    EXPECT_EQ(store.ReadIniValue(kSettingsSection, kBgmFileKey, file), L"");
-
-    // A folder the file cannot be written in: OK reports it, and the message names the file.
-    EXPECT_FALSE(second.Store(store, folder.File(L"gone"), L""));
-    const std::wstring unwritable = SettingsFilePath(folder.File(L"gone"));
-    EXPECT_NE(SaveFailedMessage(unwritable).find(L"\n" + unwritable), std::wstring::npos);
+    EXPECT_TRUE(second.Store(store, folder.Folder(), L"abc"));
+    EXPECT_EQ(stored(), std::tuple(L"2", L"0", L""));
+    EXPECT_FALSE(second.Store(store, folder.File(L"gone"), L""));  // a folder that is not there
 }
 
 }  // namespace

@@ -6,59 +6,47 @@
 
 namespace {
 
-void ExpectPixels(Control control, PixelFrame expected) {
-    EXPECT_EQ(PixelFrameOf(LayoutOf(control), kDesignTwipsPerPixel, kDesignTwipsPerPixel), expected)
-        << LayoutOf(control).name;
-}
-
-TEST(DialogLayout, TwipsConvertToTheDesignedPixelsExactly) {
+TEST(DialogLayout, EveryControlIsWholePixelsInsideItsContainer) {
     EXPECT_EQ(PixelsOf(kDialogClientWidth, kDesignTwipsPerPixel), 496);
     EXPECT_EQ(PixelsOf(kDialogClientHeight, kDesignTwipsPerPixel), 243);
-    ExpectPixels(Control::CmdCan, {404, 200, 77, 25});
-    ExpectPixels(Control::CmdSet, {324, 200, 77, 25});
-    ExpectPixels(Control::PicC0, {12, 16, 469, 165});
-    ExpectPixels(Control::CmdFile0, {28, 116, 41, 21});
-    ExpectPixels(Control::BgmRepeat, {112, 52, 41, 20});
-    ExpectPixels(Control::Shape3, {20, 20, 113, 21});
-    ExpectPixels(Control::Lbl15, {20, 24, 111, 13});
-    ExpectPixels(Control::ImgBgm0, {28, 76, 13, 13});
-    ExpectPixels(Control::Lbl14, {156, 56, 66, 13});
-    ExpectPixels(Control::LblBgm1, {44, 56, 43, 13});
-    ExpectPixels(Control::LblBgm2, {44, 96, 60, 13});
-    ExpectPixels(Control::ImgBgm1, {28, 56, 13, 13});
-    ExpectPixels(Control::LblBgm0, {44, 76, 22, 13});
-    ExpectPixels(Control::ImgBgm2, {28, 96, 13, 13});
-    ExpectPixels(Control::LblFname0, {72, 116, 373, 33});
-    ExpectPixels(Control::LblUrl, {12, 208, 207, 13});
-    for (const ControlLayout& c : kDialogControls) {
-        EXPECT_EQ(c.left % kDesignTwipsPerPixel, 0) << c.name;
-        EXPECT_EQ(c.width % kDesignTwipsPerPixel, 0) << c.name;
-    }
-    // At 120 dots per inch (12 twips to the pixel) the same twips give a larger dialog.
-    EXPECT_EQ(PixelFrameOf(LayoutOf(Control::PicC0), 12, 12), (PixelFrame{15, 20, 586, 206}));
-}
-
-TEST(DialogLayout, TheFocusOrderHasNoRepeatsAndOnlyTheLinkLooksLikeOne) {
-    std::set<int> tabs;
-    for (const ControlLayout& c : kDialogControls) {
-        if (c.tabIndex >= 0) {
-            EXPECT_TRUE(tabs.insert(c.tabIndex).second) << c.name;
-        }
-    }
-    // Only the link and the credit line are white; only the link is underlined.
-    for (const ControlLayout& c : kDialogControls) {
-        const bool light = c.id == Control::LblUrl || c.id == Control::Lbl7;
-        EXPECT_EQ(c.textColour, light ? kWhite : kBlack) << c.name;
-        EXPECT_EQ(c.underline, c.id == Control::LblUrl) << c.name;
-    }
-    // The panel's controls lie inside it, the dialog's inside the client area.
     const ControlLayout& panel = LayoutOf(Control::PicC0);
     for (const ControlLayout& c : kDialogControls) {
-        const int width = c.container == Container::Panel ? panel.width : kDialogClientWidth;
-        const int height = c.container == Container::Panel ? panel.height : kDialogClientHeight;
-        EXPECT_LE(c.left + c.width, width) << c.name;
-        EXPECT_LE(c.top + c.height, height) << c.name;
+        for (int length :
+             {c.left, c.top, c.width, c.height, kDialogClientWidth, kDialogClientHeight}) {
+            EXPECT_EQ(length % kDesignTwipsPerPixel, 0) << c.name;
+        }
+        const bool inPanel = c.container == Container::Panel;
+        EXPECT_LE(c.left + c.width, inPanel ? panel.width : kDialogClientWidth) << c.name;
+        EXPECT_LE(c.top + c.height, inPanel ? panel.height : kDialogClientHeight) << c.name;
     }
+    // Each music source's caption stands right of its indicator, on the same line.
+    for (size_t i = 0; i < kSourceCaptions.size(); ++i) {
+        const ControlLayout& indicator = LayoutOf(kSourceIndicators.at(i));
+        EXPECT_EQ(LayoutOf(kSourceCaptions[i]).top, indicator.top);
+        EXPECT_GT(LayoutOf(kSourceCaptions[i]).left, indicator.left + indicator.width);
+    }
+    EXPECT_EQ(PixelFrameOf(LayoutOf(Control::CmdCan), 15, 15), (PixelFrame{404, 200, 77, 25}));
+    // At 120 dots per inch (12 twips to the pixel) the same twips give a larger dialog.
+    EXPECT_EQ(PixelFrameOf(panel, 12, 15), (PixelFrame{15, 16, 586, 165}));
+}
+
+TEST(DialogLayout, FocusOrderAndTheLooksOfTheLabels) {
+    std::set<int> tabs;
+    for (const ControlLayout& c : kDialogControls) {
+        EXPECT_TRUE(c.tabIndex < 0 || tabs.insert(c.tabIndex).second) << c.name;
+        // White for the credit line and the link, which alone is underlined; the labels size
+        // themselves to their text but for the centred title and the sunken file name.
+        const bool light = c.id == Control::LblUrl || c.id == Control::Lbl7;
+        EXPECT_EQ(c.textColour, light ? 0x00FFFFFFu : 0u) << c.name;
+        EXPECT_EQ(c.underline, c.id == Control::LblUrl) << c.name;
+        EXPECT_EQ(c.centred, c.id == Control::Lbl15) << c.name;
+        EXPECT_EQ(c.sunkenBorder, c.id == Control::LblFname0) << c.name;
+        EXPECT_EQ(c.autoSize, c.kind == ControlKind::Label && !c.centred && !c.sunkenBorder)
+            << c.name;
+    }
+    // The focus order runs from 1 without gaps.
+    EXPECT_EQ(*tabs.begin(), 1);
+    EXPECT_EQ(*tabs.rbegin(), static_cast<int>(tabs.size()));
 }
 
 }  // namespace
