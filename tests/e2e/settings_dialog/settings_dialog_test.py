@@ -1,6 +1,7 @@
 """Lullvane.scr /c under Wine, three starts in one session: the dialog, its skins, labels, link and Command
 buttons, the source each settings file selects, what OK, Cancel and the close box write, a second start."""
 
+import ctypes
 import shutil
 import subprocess
 import time
@@ -14,8 +15,9 @@ SKINS = {face: image_pixels(Path(__file__).resolve().parents[3] / f"assets/butto
          for face in ("normal", "highlight", "highlight_select", "selected", "pressed", "disable")}
 FILE_DIALOG, FILTER = "ﾌｧｲﾙを開く".encode("cp932").hex(), "BGMﾌｧｲﾙ (MP3 WAV)"
 KIND, TRACK, MUSIC = (key.encode("cp932") for key in ("BGM区分", "BGMﾘﾋﾟｰﾄ", "BGMﾌｧｲﾙ"))
-WHITE, SHADE, WHOLE = (255, 255, 255), (198, 197, 215), (0, 0, 496, 243)
-# Frames (x, y, w, h) in the client area, WHOLE included; the indicators by source: none, audio CD, music file.
+WHITE, SHADE, WHOLE, HAND = (255, 255, 255), (198, 197, 215), (0, 0, 496, 243), (32, 32, 12, 10)
+# HAND: the link pointer's size and hot spot. Frames (x, y, w, h) in the client area, WHOLE included;
+# the indicators by source: none, audio CD, music file.
 CANCEL, OK, FILE = (404, 200, 77, 25), (324, 200, 77, 25), (40, 132, 41, 21)
 COMBO, FILE_LABEL, INDICATORS = (124, 68, 41, 20), (84, 132, 373, 33), [(40, 92), (40, 72), (40, 112)]
 DARK_LABELS = {"BGM": (32, 40, 111, 13), "曲目をﾘﾋﾟｰﾄ": (168, 72, 40, 13), "音楽CD": (56, 72, 30, 13),
@@ -24,15 +26,16 @@ WHITE_LABELS = {"credit line": (12, 192, 120, 13), "home page": (12, 208, 150, 1
 # The skins' edge cases where no control covers them: the dialog's left margin, the panel's right.
 SKIN_EDGES = {(4, 0): (0, 0, 30), (4, 121): (220, 220, 250), (4, 122): (220, 220, 250),
               (4, 242): (3, 3, 33), (474, 16): (30, 30, 30), (474, 98): (250, 250, 250)}
+XFIXES = ctypes.CDLL("libXfixes.so.3")  # the X pointer's image; libX11 comes with it
+XFIXES.XOpenDisplay.restype, XFIXES.XFixesGetCursorImage.argtypes = ctypes.c_void_p, [ctypes.c_void_p]
+XFIXES.XFixesGetCursorImage.restype = ctypes.POINTER(ctypes.c_ushort * 6)  # x, y, width, height, hot spot
 
 
 def xdotool(display, *arguments):
     subprocess.run(["xdotool", *map(str, arguments)], env={"DISPLAY": display}, check=True, timeout=30)
 
 
-class Dialog:
-    """The open dialog of one start of Lullvane.scr /c, and the screen as last captured."""
-
+class Dialog:  # the open dialog of one start of Lullvane.scr /c, and the screen as last captured
     def __init__(self, env, process):
         self.env, self.display, self.process, self.entries = env, env["DISPLAY"], process, 0
         code, self.window = probe(env, "wait-shown", DIALOG_TITLE, 30000)
@@ -103,9 +106,6 @@ class Dialog:
         self.wait_face(FILE, "normal" if kind == 2 else "disable", f"{what}, the file button", False)
         return bytes.fromhex(combo["text"]).decode()
 
-    def check_ended(self, what):
-        wait_for(lambda: self.process.poll() is not None, 15, what=f"the host's end after {what}")
-        check(self.process.returncode == 0, f"{what}: the host's exit code {self.process.returncode}, not 0")
 
 
 def main():
@@ -113,8 +113,7 @@ def main():
     with wine_session() as env, scratch_dir() as folder:
         host, _, ini = shutil.copy(HOST, folder), shutil.copy(RENDERER, folder), folder / "Lullvane.ini"
         chosen = "C:\\users\\Public\\Music\\夜の炎 01.mp3"  # new, named in code page 932
-        old = folder / "old.mp3"
-        old.write_bytes(b"ID3")  # a music file that exists: kind 2 keeps to it
+        (old := folder / "old.mp3").write_bytes(b"ID3")  # a music file that exists: kind 2 keeps to it
         quiet = dict(env, WINEDLLOVERRIDES=env["WINEDLLOVERRIDES"] + ";winebrowser.exe=d")  # no browser
         file_state = lambda: (ini.read_bytes(), ini.stat().st_mtime_ns)
         xdotool(env["DISPLAY"], "mousemove", 3, 3)
@@ -126,8 +125,7 @@ def main():
 
         with start(0, 0) as process:
             dialog, before = Dialog(env, process), file_state()
-            wait_for(lambda: all(dialog.capture().at(*p) == c for p, c in SKIN_EDGES.items()), 20,
-                     what=f"the skins' colours {SKIN_EDGES}")
+            wait_for(lambda: all(dialog.capture().at(*p) == c for p, c in SKIN_EDGES.items()), 20, what=str(SKIN_EDGES))
             check((dialog.width, dialog.height) == (496, 243), f"client area {dialog.width} x {dialog.height}")
             style = int(dialog.window["style"], 16)  # a caption and a system menu; no sizing, no maximize box
             check(style & 0x00C80000 == 0x00C80000 and not style & 0x00050000, f"frame styles {style:#x}")
@@ -143,6 +141,11 @@ def main():
             for frame in (CANCEL, OK):
                 dialog.wait_face(frame, "normal", "at rest", False)
             check(dialog.check_source(0, "kind 0") == "", "no track expected in the combo box")
+            pointer = XFIXES.XOpenDisplay(env["DISPLAY"].encode())
+            for point, on_link in (((40, 214), True), ((4, 60), False), ((42, 214), True)):
+                dialog.mouse(point)
+                wait_for(lambda: (tuple(XFIXES.XFixesGetCursorImage(pointer).contents[2:]) == HAND) == on_link, 10,
+                         what=f"the pointer {HAND} {'only' if on_link else 'not'} at {point}, over the link")
             dialog.mouse((42, 214), "click")
             time.sleep(1)
             check(process.poll() is None, "the dialog closed after a click on the link")
@@ -153,13 +156,12 @@ def main():
                 subprocess.run(["wine", host, switch], env=env, timeout=10, capture_output=True)
             check(probe(env, "wait-window", SHOW_TITLE, 500)[1].get("found") == "0", "a second start showed")
             check(probe(env, "close-box", DIALOG_TITLE)[0] == 0, "could not send the close command")
-            dialog.check_ended("the close box")
+            wait_for(lambda: process.poll() == 0, 15, what="the host's end with exit code 0 after the close box")
         check(file_state() == before, f"the close box wrote {ini.read_bytes()!r}")
 
         with start(1, 5) as process:
             dialog, before = Dialog(env, process), file_state()
             check(dialog.check_source(1, "kind 1") == "5", "the combo box's text, expected 5")
-            # Where the mouse goes, what it does there, the face Cancel shows then, shade on top.
             for target, buttons, face, shade_on_top in (
                     (CANCEL, (), "highlight", True), ((4, 60), (), "normal", None),
                     (CANCEL, ("mousedown",), "pressed", True), ((-90, -90), (), "selected", False),
@@ -169,7 +171,7 @@ def main():
                 dialog.wait_face(CANCEL, face, f"after {buttons or 'a move'} at {target}", shade_on_top)
             check(process.poll() is None, "Cancel raised Click without being pressed and released over")
             dialog.mouse(CANCEL, "click")
-            dialog.check_ended("Cancel")
+            wait_for(lambda: process.poll() == 0, 15, what="the host's end with exit code 0 after Cancel")
         check(file_state() == before, f"Cancel wrote {ini.read_bytes()!r}")
 
         with start(2, 0) as process:
@@ -189,10 +191,9 @@ def main():
             dialog.mouse((COMBO[0] + 12, COMBO[1] + 8), "click")
             xdotool(dialog.display, "type", "12")
             dialog.mouse(OK, "click")
-            dialog.check_ended("OK")
+            wait_for(lambda: process.poll() == 0, 15, what="the host's end with exit code 0 after OK")
         expected = b"[Section]\r\n" + KIND + b"=1\r\n" + TRACK + b"=12\r\n" + MUSIC + b"=" + chosen.encode("cp932")
         check(ini.read_bytes() == expected + b"\r\n", f"OK wrote {ini.read_bytes()!r}, expected {expected!r}+CRLF")
-        print(f"dialog, skins, labels, faces, clicks as designed; Cancel, close box wrote nothing; OK wrote {expected!r}")
 
 
 if __name__ == "__main__":
