@@ -107,7 +107,6 @@ class Dialog:  # the open dialog of one start of Lullvane.scr /c, and the screen
         return bytes.fromhex(combo["text"]).decode()
 
 
-
 def main():
     check(all(p.exists() for p in (HOST, RENDERER, PROBE)), "missing programs: build the windows preset")
     with wine_session() as env, scratch_dir() as folder:
@@ -165,7 +164,7 @@ def main():
             for target, buttons, face, shade_on_top in (
                     (CANCEL, (), "highlight", True), ((4, 60), (), "normal", None),
                     (CANCEL, ("mousedown",), "pressed", True), ((-90, -90), (), "selected", False),
-                    (CANCEL, ("mouseup",), "highlight_select", False),  # focused; released not pressed
+                    (CANCEL, ("mouseup",), "highlight_select", False),  # dragged back in: no Click
                     ((COMBO[0] + 12, COMBO[1] + 8), ("click",), "normal", None)):  # focus gone
                 dialog.mouse(target, *buttons)
                 dialog.wait_face(CANCEL, face, f"after {buttons or 'a move'} at {target}", shade_on_top)
