@@ -32,6 +32,3 @@ int StartLateCommand(const Arguments& args);
 
 // mci_command_win32.cpp
 int MciCommand(const Arguments& args);
-
-// command_button_win32.cpp
-int CommandButtonCommand(const Arguments& args);

@@ -53,8 +53,6 @@
 //   settings-save FOLDER KIND TRACK FILE
 //   settings-load FOLDER     the settings file through the platform's profile routines
 //                            (settings_store_commands.h)
-//   command-button REPORT [disabled]
-//                            one Command button in a window of its own (command_button_win32.cpp)
 #include <windows.h>
 // shellapi.h needs the types of windows.h first.
 #include <shellapi.h>
@@ -117,7 +115,6 @@ constexpr Command kCommands[] = {
     {.name = L"mci", .fewest = 1, .most = kAny, .run = MciCommand},
     {.name = L"settings-save", .fewest = 4, .most = 4, .run = SettingsSave},
     {.name = L"settings-load", .fewest = 1, .most = 1, .run = SettingsLoad},
-    {.name = L"command-button", .fewest = 1, .most = 2, .run = CommandButtonCommand},
 };
 
 Arguments Split(const std::wstring& commandLine) {

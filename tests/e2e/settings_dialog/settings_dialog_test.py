@@ -1,402 +1,198 @@
-"""Lullvane.scr /c under Wine: the settings dialog's window, its skin, pictures, buttons and
-labels on screen, the source each settings file selects, choosing a source and a file and
-storing them with OK, Cancel and the close box writing nothing, and a second start ending at once
-while the dialog is open."""
+"""Lullvane.scr /c under Wine, three starts in one session: the dialog, its skins, labels, link and Command
+buttons, the source each settings file selects, what OK, Cancel and the close box write, a second start."""
 
 import ctypes
-import ctypes.util
-import math
+import shutil
 import subprocess
-import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "host"))
+from harness import (DIALOG_TITLE, PROBE, SHOW_TITLE, WINDOWS_BIN, check, image_pixels, probe, probe_lines,
+                     read_ppm, scratch_dir, started, wait_for, windows_path, wine_session)
 
-from harness import (DIALOG_TITLE, LINUX_BIN, SHOW_TITLE, capture_screen, check, image_pixels,
-                     probe, probe_lines, scratch_dir, wait_for, windows_path, wine_session)
-from host_support import (install, processes_running_from, require_windows_build, run_host,
-                          start_host, wait_until_ended)
-
-ASSETS = Path(__file__).resolve().parents[3] / "assets"
-FILE_DIALOG_TITLE = "ﾌｧｲﾙを開く".encode("cp932").hex()
-FILTER = "BGMﾌｧｲﾙ (MP3 WAV)"
-FAR = (3, 3)  # a screen point away from the dialog
-WS_CAPTION, WS_SYSMENU = 0x00C00000, 0x00080000
-WS_THICKFRAME, WS_MAXIMIZEBOX = 0x00040000, 0x00010000
-
-SECTION = b"[Section]\r\n"
-KIND_KEY, REPEAT_KEY, FILE_KEY = ("BGM区分".encode("cp932"), "BGMﾘﾋﾟｰﾄ".encode("cp932"),
-                                  "BGMﾌｧｲﾙ".encode("cp932"))
-
-# Client-area frames (x, y, w, h) at 96 dots per inch; the panel's controls offset by the panel.
-PANEL = (12, 16, 469, 165)
-INDICATORS = [(40, 92), (40, 72), (40, 112)]  # by source: none, audio CD, music file
-SOURCE_CAPTIONS = [(56, 92), (56, 72), (56, 112)]
-BUTTONS = {"Cmd_Can": (404, 200, 77, 25), "Cmd_Set": (324, 200, 77, 25),
-           "Cmd_File(0)": (40, 132, 41, 21)}
-BLACK_LABELS = {"BGM": (32, 40, 111, 13), "曲目をﾘﾋﾟｰﾄ": (168, 72, 40, 13), "音楽CD": (56, 72, 30, 13),
-                "なし": (56, 92, 20, 13), "MP3、WAV": (56, 112, 40, 13)}
+HOST, RENDERER = WINDOWS_BIN / "src/scr/Lullvane.scr", WINDOWS_BIN / "src/renderer_win32/Lullvane.dll"
+SKINS = {face: image_pixels(Path(__file__).resolve().parents[3] / f"assets/button_{face}.bmp")
+         for face in ("normal", "highlight", "highlight_select", "selected", "pressed", "disable")}
+FILE_DIALOG, FILTER = "ﾌｧｲﾙを開く".encode("cp932").hex(), "BGMﾌｧｲﾙ (MP3 WAV)"
+KIND, TRACK, MUSIC = (key.encode("cp932") for key in ("BGM区分", "BGMﾘﾋﾟｰﾄ", "BGMﾌｧｲﾙ"))
+WHITE, SHADE, WHOLE, HAND = (255, 255, 255), (198, 197, 215), (0, 0, 496, 243), (32, 32, 12, 10)
+# HAND: the link pointer's size and hot spot. Frames (x, y, w, h) in the client area, WHOLE included;
+# the indicators by source: none, audio CD, music file.
+CANCEL, OK, FILE = (404, 200, 77, 25), (324, 200, 77, 25), (40, 132, 41, 21)
+COMBO, FILE_LABEL, INDICATORS = (124, 68, 41, 20), (84, 132, 373, 33), [(40, 92), (40, 72), (40, 112)]
+DARK_LABELS = {"BGM": (32, 40, 111, 13), "曲目をﾘﾋﾟｰﾄ": (168, 72, 40, 13), "音楽CD": (56, 72, 30, 13),
+               "なし": (56, 92, 20, 13), "MP3、WAV": (56, 112, 40, 13)}
 WHITE_LABELS = {"credit line": (12, 192, 120, 13), "home page": (12, 208, 150, 14)}
-FILE_LABEL = (84, 132, 373, 33)
-COMBO = (124, 68, 41, 20)
-
-
-def skin_values(height):
-    """c of every line of a skin height pixels high (Python's round() rounds halves to even)."""
-    d = height / 3.142
-    return [round(abs(220 * math.sin(y / d))) for y in range(height)]
+# The skins' edge cases where no control covers them: the dialog's left margin, the panel's right.
+SKIN_EDGES = {(4, 0): (0, 0, 30), (4, 121): (220, 220, 250), (4, 122): (220, 220, 250),
+              (4, 242): (3, 3, 33), (474, 16): (30, 30, 30), (474, 98): (250, 250, 250)}
+XFIXES = ctypes.CDLL("libXfixes.so.3")  # the X pointer's image; libX11 comes with it
+XFIXES.XOpenDisplay.restype, XFIXES.XFixesGetCursorImage.argtypes = ctypes.c_void_p, [ctypes.c_void_p]
+XFIXES.XFixesGetCursorImage.restype = ctypes.POINTER(ctypes.c_ushort * 6)  # x, y, width, height, hot spot
 
 
 def xdotool(display, *arguments):
     subprocess.run(["xdotool", *map(str, arguments)], env={"DISPLAY": display}, check=True, timeout=30)
 
 
-def settings_file(kind, track, path):
-    return (SECTION + KIND_KEY + f"= {kind}\r\n".encode() + REPEAT_KEY + f"= {track}\r\n".encode()
-            + FILE_KEY + b"=" + path.encode("cp932") + b"\r\n")
-
-
-def keys_of(data):
-    values = {}
-    for line in data.split(b"\r\n"):
-        if b"=" in line:
-            key, value = line.split(b"=", 1)
-            values[key] = value.strip().decode("cp932")
-    return values
-
-
-class Cursor:
-    """The X pointer's current image, through the XFixes extension."""
-
-    class Image(ctypes.Structure):
-        _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
-                    ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
-                    ("serial", ctypes.c_ulong), ("pixels", ctypes.c_void_p)]
-
-    def __init__(self, display):
-        self.xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-        self.xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
-        self.xlib.XOpenDisplay.restype = ctypes.c_void_p
-        self.xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        self.xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-        self.xlib.XFree.argtypes = [ctypes.c_void_p]
-        self.xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(Cursor.Image)
-        self.xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
-        self.display = self.xlib.XOpenDisplay(display.encode())
-        check(self.display, f"cannot open {display}")
-
-    def shape(self):
-        image = self.xfixes.XFixesGetCursorImage(self.display)
-        if not image:
-            return None
-        value = image.contents
-        shape = (value.width, value.height, value.xhot, value.yhot)
-        self.xlib.XFree(image)
-        return shape
-
-    def close(self):
-        self.xlib.XCloseDisplay(self.display)
-
-
-class Dialog:
-    """One open settings dialog: where it is on the screen, its controls, captures of it."""
-
-    def __init__(self, env, folder):
-        self.env, self.display, self.folder = env, env["DISPLAY"], folder
+class Dialog:  # the open dialog of one start of Lullvane.scr /c, and the screen as last captured
+    def __init__(self, env, process):
+        self.env, self.display, self.process, self.entries = env, env["DISPLAY"], process, 0
         code, self.window = probe(env, "wait-shown", DIALOG_TITLE, 30000)
         check(code == 0 and self.window.get("found") == "1", "no window captioned <Lullvane>")
         self.x, self.y, self.width, self.height = map(int, self.window["client"].split(","))
-        self.shots = 0
 
-    def screen(self, x, y):
-        return self.x + x, self.y + y
+    def capture(self):  # the client area and 30 rows of title bar above it
+        command = ["import", "-display", self.display, "-window", "root", "-crop", f"496x273+{self.x}+{self.y - 30}"]
+        ppm = subprocess.run([*command, "-depth", "8", "ppm:-"], capture_output=True, check=True, timeout=60)
+        self.pixels = read_ppm(ppm.stdout)[2]
+        return self
 
-    def controls(self):
-        _, lines = probe_lines(self.env, "controls", DIALOG_TITLE)
-        return [line for line in lines if "class" in line]
-
-    def control_at(self, x, y):
-        """The control window whose frame starts at (x, y) of the client area."""
-        for control in self.controls():
-            if (int(control["x"]), int(control["y"])) == (x, y):
-                return control
-        return None
-
-    def capture(self):
-        self.shots += 1
-        width, _, pixels = capture_screen(self.display, self.folder / f"shot{self.shots}.png")
-        return Shot(width, pixels, self.x, self.y)
-
-    def click(self, x, y):
-        xdotool(self.display, "mousemove", *self.screen(x, y))
-        time.sleep(0.3)
-        xdotool(self.display, "click", 1)
-        xdotool(self.display, "mousemove", *FAR)
-
-
-class Shot:
-    def __init__(self, width, pixels, x, y):
-        self.width, self.pixels, self.x, self.y = width, pixels, x, y
-
-    def at(self, x, y):
-        offset = 3 * ((self.y + y) * self.width + self.x + x)
+    def at(self, x, y):  # in the client area
+        offset = 3 * ((y + 30) * 496 + x)
         return tuple(self.pixels[offset:offset + 3])
 
-    def count(self, frame, test):
-        x0, y0, w, h = frame
-        return sum(test(self.at(x, y)) for y in range(y0, y0 + h) for x in range(x0, x0 + w))
+    def region(self, left, top, w, h):
+        return [self.at(x, y) for y in range(top, top + h) for x in range(left, left + w)]
 
-    def region(self, frame):
-        x0, y0, w, h = frame
-        return [self.at(x, y) for y in range(y0, y0 + h) for x in range(x0, x0 + w)]
+    def face_errors(self, frame, face):
+        """Frame pixels that no skin pixel may give: the corners are the skin's, the edges stretch."""
+        skin_w, skin_h, skin = SKINS[face]
+        left, top, w, h = frame
+        def sources(i, size, skin_size):
+            return [i] if i < 4 else [skin_size - size + i] if i >= size - 4 else range(4, skin_size - 4)
+        frame_pixels = [(x, y) for y in range(h) for x in range(w) if min(x, y, w - 1 - x, h - 1 - y) < 4]
+        return sum(self.at(left + x, top + y) not in {tuple(skin[3 * (j * skin_w + i):][:3])
+                   for j in sources(y, h, skin_h) for i in sources(x, w, skin_w)} for x, y in frame_pixels)
 
+    def wait_face(self, frame, face, what, shade_on_top=None):
+        """Waits for the face; then, told the direction of the gradient from white to the shade, checks
+        it inside the frame, and the caption: grey on the Disable face, else black."""
+        wait_for(lambda: self.capture().face_errors(frame, face) == 0, 20, what=f"the {face} face: {what}")
+        if shade_on_top is None:
+            return
+        left, top, w, h = frame
+        ends = (SHADE, WHITE) if shade_on_top else (WHITE, SHADE)
+        rows = {y: (self.at(left + 5, top + y), tuple(round(a + (b - a) * y / (h - 1)) for a, b in zip(*ends)))
+                for y in range(4, h - 4)}
+        wrong = {y: pair for y, pair in rows.items() if max(abs(s - e) for s, e in zip(*pair)) > 3}
+        check(not wrong, f"{face}, {what}: gradient rows, as (seen, expected): {wrong}")
+        band = [max(p) for p in self.region(left + 6, top + h // 2 - 5, w - 12, 10)]
+        low, high = (90, 200) if face == "disable" else (0, 60)
+        check(sum(v < 200 for v in band) >= 3 and low <= min(band) <= high, f"{face}, {what}: caption darkest "
+              f"{min(band)}, expected {low}..{high}, of {sum(v < 200 for v in band)} pixels, at least 3")
 
-SKINS = {face: image_pixels(ASSETS / f"button_{face}.bmp") for face in ("normal", "disable")}
+    def mouse(self, target, *buttons):
+        """To a point, or into a frame where Wine did not see it last (else it sends no move), then clicks."""
+        if len(target) == 4:
+            self.entries += 1
+            target = (target[0] + target[2] - 8 - self.entries % 6, target[1] + target[3] // 2)
+        actions = [word for button in buttons for word in ("sleep", 0.3, button, 1)]
+        xdotool(self.display, "mousemove", self.x + target[0], self.y + target[1], *actions)
 
-
-def corner_differences(shot, frame, face):
-    """Pixels of the button's four 4 x 4 corners that differ from those of the skin image."""
-    skin_width, skin_height, skin = SKINS[face]
-    left, top, width, height = frame
-    differing = 0
-    for corner_x, corner_y in ((0, 0), (width - 4, 0), (0, height - 4), (width - 4, height - 4)):
-        skin_x = 0 if corner_x == 0 else skin_width - 4
-        skin_y = 0 if corner_y == 0 else skin_height - 4
-        for dy in range(4):
-            for dx in range(4):
-                offset = 3 * ((skin_y + dy) * skin_width + skin_x + dx)
-                differing += shot.at(left + corner_x + dx, top + corner_y + dy) != tuple(skin[offset:offset + 3])
-    return differing
-
-
-def painted(dialog, buttons):
-    """A capture once the skins of the dialog and its panel and the buttons' Normal faces are on
-    the screen, else None: the window shows before its panel and buttons have painted."""
-    shot = dialog.capture()
-    ready = (shot.at(4, 121) == (220, 220, 250)
-             and shot.at(PANEL[0] + 462, PANEL[1] + 82) == (250, 250, 250)
-             and all(corner_differences(shot, BUTTONS[name], "normal") == 0 for name in buttons))
-    return shot if ready else None
-
-
-def indicator_states(shot):
-    """For each indicator: "selected" (blue), "unselected" (light) or its colour."""
-    states = []
-    for x, y in INDICATORS:
-        r, g, b = shot.at(x + 6, y + 6)
-        states.append("selected" if b >= 150 and r <= 120 else
-                      "unselected" if min(r, g, b) >= 200 else (r, g, b))
-    return states
-
-
-def check_source(dialog, kind, what):
-    """The indicator of `kind` selected, the others not; the track box and the file button
-    enabled as the source says."""
-    expected = ["selected" if source == kind else "unselected" for source in range(3)]
-    deadline = time.monotonic() + 10
-    while (states := indicator_states(dialog.capture())) != expected and time.monotonic() < deadline:
-        time.sleep(0.1)
-    check(states == expected, f"{what}: indicators {states}, expected {expected}")
-    combo = dialog.control_at(*COMBO[:2])
-    file_button = dialog.control_at(*BUTTONS["Cmd_File(0)"][:2])
-    check(combo and bytes.fromhex(combo["class"]).decode().lower() == "combobox", f"{what}: no combo box at {COMBO}")
-    check((int(combo["w"]), int(combo["h"])) == COMBO[2:], f"{what}: combo box {combo['w']} x {combo['h']}")
-    check(file_button and bytes.fromhex(file_button["class"]).decode() == "Torvane2.Command",
-          f"{what}: no Command button at {BUTTONS['Cmd_File(0)']}")
-    check(combo["enabled"] == ("1" if kind == 1 else "0"), f"{what}: combo box enabled={combo['enabled']}")
-    # The button's Enabled is its own property, seen in its face: Normal or Disable.
-    face = "normal" if kind == 2 else "disable"
-    wait_for(lambda: corner_differences(dialog.capture(), BUTTONS["Cmd_File(0)"], face) == 0, 10,
-             what=f"{what}: the file button's {face} face")
-    return combo
-
-
-def check_window_and_skin(dialog, shot):
-    check((dialog.width, dialog.height) == (496, 243),
-          f"client area {dialog.width} x {dialog.height}, expected 496 x 243")
-    style = int(dialog.window["style"], 16)
-    check((style & WS_CAPTION) == WS_CAPTION and style & WS_SYSMENU
-          and not style & (WS_THICKFRAME | WS_MAXIMIZEBOX), f"frame styles {style:#x}")
-    # The program's icon in the title bar, left of the caption: the flame's orange and yellow.
-    flame = shot.count((0, -22, 22, 20), lambda p: p[0] > 200 and 60 < p[1] < 230 and p[2] < 120)
-    check(flame >= 10, f"no flame icon in the title bar ({flame} flame-coloured pixels)")
-    # Placed centred across and a third of the free height down, on a 1024 x 768 screen.
-    check(abs(dialog.x + 248 - 512) <= 4, f"dialog not centred: client at x {dialog.x}")
-
-    # The gradients where no control covers them: the dialog's left margin and the panel's right.
-    edges = {0: (0, 0, 30), 121: (220, 220, 250), 122: (220, 220, 250), 242: (3, 3, 33)}
-    for row, colour in edges.items():
-        check(shot.at(4, row) == colour, f"dialog row {row} is {shot.at(4, row)}, expected {colour}")
-    for row, c in enumerate(skin_values(243)):
-        check(shot.at(4, row) == (c, c, c + 30), f"dialog row {row}: {shot.at(4, row)}, expected c = {c}")
-    panel_x, panel_y = PANEL[0] + 462, PANEL[1]
-    check(shot.at(panel_x, panel_y) == (30, 30, 30), f"panel top row {shot.at(panel_x, panel_y)}")
-    check(shot.at(panel_x, panel_y + 82) == (250, 250, 250), f"panel middle {shot.at(panel_x, panel_y + 82)}")
-    for row, c in enumerate(skin_values(165)):
-        check(shot.at(panel_x, panel_y + row) == (c + 30,) * 3,
-              f"panel row {row}: {shot.at(panel_x, panel_y + row)}, expected {c + 30}")
-
-    # Labels: black text on the light panel, white text on the dark lower edge.
-    for name, frame in BLACK_LABELS.items():
-        dark = shot.count(frame, lambda p: max(p) < 90)
-        check(dark >= 12, f"label {name}: only {dark} dark pixels")
-    for name, frame in WHITE_LABELS.items():
-        light = shot.count(frame, lambda p: min(p) > 200)
-        check(light >= 30, f"{name}: only {light} white pixels")
-    # The shape's one-pixel black frame round the heading, and the underlined link.
-    check(shot.at(PANEL[0] + 20, PANEL[1] + 30) == (0, 0, 0), "no frame round the heading")
-    underline = max(shot.count((12, row, 150, 1), lambda p: min(p) > 200) for row in range(216, 224))
-    check(underline >= 100, f"the link has no underline ({underline} white pixels below it)")
-
-
-HAND = (32, 32, 12, 10)  # width, height and hot spot of the link's pointer
-
-
-def check_link(dialog):
-    """The hand pointer over the link, the ordinary one elsewhere; a click on the link hands the
-    address to the shell (whose browser start is switched off here) and leaves the dialog open,
-    with the hand pointer back once the hourglass has gone."""
-    cursor = Cursor(dialog.display)
-    try:
-        xdotool(dialog.display, "mousemove", *dialog.screen(40, 214))
-        wait_for(lambda: cursor.shape() == HAND, 10, what="the hand pointer over the link")
-        xdotool(dialog.display, "mousemove", *dialog.screen(4, 60))
-        other = wait_for(lambda: cursor.shape() != HAND and cursor.shape(), 10,
-                         what="the ordinary pointer off the link")
-        xdotool(dialog.display, "mousemove", *dialog.screen(42, 214))
-        wait_for(lambda: cursor.shape() == HAND, 10, what="the hand pointer over the link again")
-        xdotool(dialog.display, "click", 1)
-        time.sleep(1)
-        _, window = probe(dialog.env, "wait-shown", DIALOG_TITLE, 2000)
-        check(window.get("found") == "1", "the dialog closed after a click on the link")
-        wait_for(lambda: cursor.shape() == HAND, 10, what="the hand pointer after the link's click")
-        xdotool(dialog.display, "mousemove", *FAR)
-    finally:
-        cursor.close()
-    return other
-
-
-def save_picture(dialog):
-    """The dialog with its frame, from the last capture, for the README (docs/settings_dialog.png)."""
-    subprocess.run(["convert", str(dialog.folder / f"shot{dialog.shots}.png"), "-crop",
-                    f"{496 + 8}x{243 + 30}+{dialog.x - 4}+{dialog.y - 26}", "+repage",
-                    str(LINUX_BIN / "settings_dialog.png")], check=True, timeout=60)
-
-
-def start(env, host):
-    # The home-page link must not open a browser during the test: the shell's browser is off.
-    quiet = dict(env, WINEDLLOVERRIDES=env["WINEDLLOVERRIDES"] + ";winebrowser.exe=d")
-    return start_host(host, "/c", env=quiet)
+    def check_source(self, kind, what):
+        """The indicator of `kind` selected; the track box on for the audio CD, the file button for a file."""
+        def states():
+            self.capture()
+            return ["selected" if b >= 150 and r <= 120 else "light" if min(r, g, b) >= 200 else (r, g, b)
+                    for r, g, b in (self.at(x + 6, y + 6) for x, y in INDICATORS)]
+        expected = ["selected" if source == kind else "light" for source in range(3)]
+        wait_for(lambda: states() == expected, 10, what=f"{what}: indicators {expected}")
+        controls = probe_lines(self.env, "controls", DIALOG_TITLE)[1]
+        combo = next((c for c in controls if (c.get("x"), c.get("y")) == ("124", "68")), {})
+        check(bytes.fromhex(combo.get("class", "")).lower() == b"combobox"
+              and (combo["w"], combo["h"], combo["enabled"]) == ("41", "20", str(int(kind == 1))),
+              f"{what}: {combo}, expected a 41 x 20 combo box, enabled={int(kind == 1)}")
+        self.wait_face(FILE, "normal" if kind == 2 else "disable", f"{what}, the file button", False)
+        return bytes.fromhex(combo["text"]).decode()
 
 
 def main():
-    require_windows_build()
+    check(all(p.exists() for p in (HOST, RENDERER, PROBE)), "missing programs: build the windows preset")
     with wine_session() as env, scratch_dir() as folder:
-        display = env["DISPLAY"]
-        host = install(folder)
-        ini = folder / "Lullvane.ini"
-        old_music = folder / "old.mp3"
-        old_music.write_bytes(b"ID3")
-        # A file that does not exist yet, in a folder that does, named in code page 932: the
-        # dialog asks for no existing file.
-        chosen_music = "C:\\users\\Public\\Music\\夜の炎 01.mp3"
-        xdotool(display, "mousemove", *FAR)
+        host, _, ini = shutil.copy(HOST, folder), shutil.copy(RENDERER, folder), folder / "Lullvane.ini"
+        chosen = "C:\\users\\Public\\Music\\夜の炎 01.mp3"  # new, named in code page 932
+        (old := folder / "old.mp3").write_bytes(b"ID3")  # a music file that exists: kind 2 keeps to it
+        quiet = dict(env, WINEDLLOVERRIDES=env["WINEDLLOVERRIDES"] + ";winebrowser.exe=d")  # no browser
+        file_state = lambda: (ini.read_bytes(), ini.stat().st_mtime_ns)
+        xdotool(env["DISPLAY"], "mousemove", 3, 3)
 
-        # No music: the first indicator, nothing enabled; the window, skin and labels on screen.
-        ini.write_bytes(settings_file(0, 0, ""))
-        before = ini.read_bytes(), ini.stat().st_mtime_ns
-        started = time.monotonic()
-        with start(env, host) as process:
-            dialog = Dialog(env, folder)
-            opened = time.monotonic() - started
-            shot = wait_for(lambda: painted(dialog, ("Cmd_Can", "Cmd_Set")), 20,
-                            what="the skins and the Normal faces of Cmd_Can and Cmd_Set")
-            check_window_and_skin(dialog, shot)
-            check_source(dialog, 0, "kind 0")
-            arrow = check_link(dialog)
-            # The disabled file button raises no click: no open-file dialog comes up.
-            dialog.click(40 + 20, 132 + 10)
-            _, file_dialog = probe(env, "file-dialog", FILE_DIALOG_TITLE, 1500, b"".hex())
-            check(file_dialog.get("found") == "0", "the disabled file button opened the file dialog")
+        def start(kind, track):
+            ini.write_bytes(b"[Section]\r\n" + KIND + f"= {kind}\r\n".encode() + TRACK + f"= {track}\r\n".encode()
+                            + MUSIC + f"={windows_path(old)}\r\n".encode())
+            return started(["wine", host, "/c"], quiet, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
-            # Covered and uncovered, the dialog looks as before.
-            clean = dialog.capture()
+        with start(0, 0) as process:
+            dialog, before = Dialog(env, process), file_state()
+            wait_for(lambda: all(dialog.capture().at(*p) == c for p, c in SKIN_EDGES.items()), 20, what=str(SKIN_EDGES))
+            check((dialog.width, dialog.height) == (496, 243), f"client area {dialog.width} x {dialog.height}")
+            style = int(dialog.window["style"], 16)  # a caption and a system menu; no sizing, no maximize box
+            check(style & 0x00C80000 == 0x00C80000 and not style & 0x00050000, f"frame styles {style:#x}")
+            flame = sum(r > 200 and 60 < g < 230 and b < 120 for r, g, b in dialog.region(0, -22, 22, 20))
+            check(flame >= 10, f"the title bar's icon: {flame} flame-coloured pixels, expected 10 or more")
+            check(abs(dialog.x + 248 - 512) <= 4, f"client area at x {dialog.x}, expected centred")
+            for name, frame in (DARK_LABELS | WHITE_LABELS).items():
+                inked = sum(max(p) < 90 if name in DARK_LABELS else min(p) > 200 for p in dialog.region(*frame))
+                check(inked >= 12, f"label {name}: {inked} pixels of its text colour, expected 12 or more")
+            check(dialog.at(32, 46) == (0, 0, 0), f"the heading's frame is {dialog.at(32, 46)}, expected black")
+            underline = max(sum(min(p) > 200 for p in dialog.region(12, y, 150, 1)) for y in range(216, 224))
+            check(underline >= 100, f"the link's underline: {underline} white pixels, expected 100 or more")
+            for frame in (CANCEL, OK):
+                dialog.wait_face(frame, "normal", "at rest", False)
+            check(dialog.check_source(0, "kind 0") == "", "no track expected in the combo box")
+            pointer = XFIXES.XOpenDisplay(env["DISPLAY"].encode())
+            for point, on_link in (((40, 214), True), ((4, 60), False), ((42, 214), True)):
+                dialog.mouse(point)
+                wait_for(lambda: (tuple(XFIXES.XFixesGetCursorImage(pointer).contents[2:]) == HAND) == on_link, 10,
+                         what=f"the pointer {HAND} {'only' if on_link else 'not'} at {point}, over the link")
+            dialog.mouse((42, 214), "click")
+            time.sleep(1)
+            check(process.poll() is None, "the dialog closed after a click on the link")
+            clean = dialog.capture().region(*WHOLE)
             probe(env, "cover", dialog.x + 100, dialog.y + 20, 250, 150, 600)
-            uncovered = wait_for(lambda: (s := dialog.capture()).region(PANEL) == clean.region(PANEL) and s, 10,
-                                 what="the dialog repainted after being uncovered")
-            check(uncovered.region((0, 0, 496, 243)) == clean.region((0, 0, 496, 243)),
-                  "the dialog changed after being covered and uncovered")
+            wait_for(lambda: dialog.capture().region(*WHOLE) == clean, 10, what="the dialog as before, uncovered")
+            for switch in ("/s", "/c"):  # a second start ends at once, else this times out
+                subprocess.run(["wine", host, switch], env=env, timeout=10, capture_output=True)
+            check(probe(env, "wait-window", SHOW_TITLE, 500)[1].get("found") == "0", "a second start showed")
+            check(probe(env, "close-box", DIALOG_TITLE)[0] == 0, "could not send the close command")
+            wait_for(lambda: process.poll() == 0, 15, what="the host's end with exit code 0 after the close box")
+        check(file_state() == before, f"the close box wrote {ini.read_bytes()!r}")
 
-            # A second start of any kind ends at once while the dialog is open.
-            for switch in ("/s", "/c"):
-                code, took = run_host(env, host, switch, timeout=30)
-                check(took < 5, f"a second start with {switch} took {took:.1f} s")
-            _, show = probe(env, "wait-window", SHOW_TITLE, 500)
-            check(show.get("found") == "0", "a second start opened the show")
-            check(len(processes_running_from(folder)) == 1,
-                  f"processes from the install folder: {processes_running_from(folder)}")
+        with start(1, 5) as process:
+            dialog, before = Dialog(env, process), file_state()
+            check(dialog.check_source(1, "kind 1") == "5", "the combo box's text, expected 5")
+            for target, buttons, face, shade_on_top in (
+                    (CANCEL, (), "highlight", True), ((4, 60), (), "normal", None),
+                    (CANCEL, ("mousedown",), "pressed", True), ((-90, -90), (), "selected", False),
+                    (CANCEL, ("mouseup",), "highlight_select", False),  # dragged back in: no Click
+                    ((COMBO[0] + 12, COMBO[1] + 8), ("click",), "normal", None)):  # focus gone
+                dialog.mouse(target, *buttons)
+                dialog.wait_face(CANCEL, face, f"after {buttons or 'a move'} at {target}", shade_on_top)
+            check(process.poll() is None, "Cancel raised Click without being pressed and released over")
+            dialog.mouse(CANCEL, "click")
+            wait_for(lambda: process.poll() == 0, 15, what="the host's end with exit code 0 after Cancel")
+        check(file_state() == before, f"Cancel wrote {ini.read_bytes()!r}")
 
-            code, _ = probe(env, "close-box", DIALOG_TITLE)
-            check(code == 0, "could not send the close command")
-            check(wait_until_ended(process, 15) == 0, "the host did not end with exit code 0")
-        check((ini.read_bytes(), ini.stat().st_mtime_ns) == before, "the close box changed the settings file")
-        print(f"kind 0: window 496 x 243 opened in {opened:.1f} s, skin, labels, pictures and faces as "
-              f"designed; link pointer {HAND}, elsewhere {arrow}; close box wrote nothing")
-
-        # The audio CD with track 5: its indicator, the combo box enabled and showing 5; Cancel.
-        ini.write_bytes(settings_file(1, 5, str(windows_path(old_music))))
-        before = ini.read_bytes(), ini.stat().st_mtime_ns
-        with start(env, host) as process:
-            dialog = Dialog(env, folder)
-            combo = check_source(dialog, 1, "kind 1")
-            check(bytes.fromhex(combo["text"]).decode() == "5", f"combo box text {combo['text']}")
-            dialog.click(404 + 38, 200 + 12)
-            check(wait_until_ended(process, 15) == 0, "Cancel did not end the host")
-        check((ini.read_bytes(), ini.stat().st_mtime_ns) == before, "Cancel changed the settings file")
-        print("kind 1: audio CD selected, combo box enabled with 5; Cancel wrote nothing")
-
-        # The music file: choose another file, then the audio CD with a typed track, then OK.
-        ini.write_bytes(settings_file(2, 0, str(windows_path(old_music))))
-        with start(env, host) as process:
-            dialog = Dialog(env, folder)
-            shot = wait_for(lambda: painted(dialog, BUTTONS), 20, what="the Normal faces of all buttons")
-            combo = check_source(dialog, 2, "kind 2")
-            check(bytes.fromhex(combo["text"]).decode() == "", "track 0 shows text in the combo box")
-            before_label = shot.region(FILE_LABEL)
-
-            dialog.click(40 + 20, 132 + 10)
-            code, file_dialog = probe(env, "file-dialog", FILE_DIALOG_TITLE, 30000,
-                                      chosen_music.encode().hex())
-            check(file_dialog.get("found") == "1", "no open-file dialog titled ﾌｧｲﾙを開く")
-            check(bytes.fromhex(file_dialog["filter"]).decode() == FILTER,
-                  f"file dialog filter {bytes.fromhex(file_dialog['filter']).decode()!r}")
-            check(file_dialog["read_only_box"] == "1", "the open-file dialog hides its read-only box")
-            check(code == 0, "the open-file dialog did not close after Open")
-            wait_for(lambda: dialog.capture().region(FILE_LABEL) != before_label, 10,
-                     what="the chosen path in the file label")
-            shot = dialog.capture()
-            save_picture(dialog)
-            text_width = max(x for x in range(FILE_LABEL[2] - 2)
-                             if any(max(shot.at(FILE_LABEL[0] + 1 + x, FILE_LABEL[1] + y)) < 90
-                                    for y in range(2, 15)))
-            check(text_width > 150, f"the file label shows only {text_width} pixels of text")
-
-            dialog.click(*SOURCE_CAPTIONS[1])
-            check_source(dialog, 1, "after clicking 音楽CD")
-            dialog.click(COMBO[0] + 12, COMBO[1] + 8)
-            xdotool(display, "type", "12")
-            wait_for(lambda: bytes.fromhex(dialog.control_at(*COMBO[:2])["text"]).decode() == "12", 10,
-                     what="the typed track in the combo box")
-            dialog.click(324 + 38, 200 + 12)
-            check(wait_until_ended(process, 15) == 0, "OK did not end the host")
-        written = ini.read_bytes()
-        values = keys_of(written)
-        check(written.startswith(SECTION), f"settings file {written!r}")
-        check(values.get(KIND_KEY) == "1" and values.get(REPEAT_KEY) == "12",
-              f"OK wrote {values}, expected kind 1 and track 12")
-        check(values.get(FILE_KEY) == chosen_music, f"OK wrote the file {values.get(FILE_KEY)!r}")
-        print(f"kind 2: file chosen through ﾌｧｲﾙを開く ({FILTER}); 音楽CD, track 12 and OK wrote {written!r}")
+        with start(2, 0) as process:
+            dialog = Dialog(env, process)
+            check(dialog.check_source(2, "kind 2") == "", "track 0 shows text in the combo box")
+            label = dialog.region(*FILE_LABEL)
+            dialog.mouse(FILE, "click")
+            code, found = probe(env, "file-dialog", FILE_DIALOG, 30000, chosen.encode().hex())
+            check(code == 0 and bytes.fromhex(found.get("filter", "")).decode() == FILTER
+                  and found["read_only_box"] == "1", f"open-file dialog {found}: expected one titled "
+                  f"ﾌｧｲﾙを開く, with the filter {FILTER} and a read-only box, closed by Open")
+            wait_for(lambda: dialog.capture().region(*FILE_LABEL) != label, 10, what="the chosen file's path")
+            inked = [x for x in range(373) if any(max(dialog.at(84 + x, 132 + y)) < 90 for y in range(2, 15))]
+            check(max(inked, default=0) > 150, f"the file label's text ends at {max(inked, default=0)}, not past 150")
+            dialog.mouse((56, 72), "click")
+            dialog.check_source(1, "after clicking 音楽CD")
+            dialog.mouse((COMBO[0] + 12, COMBO[1] + 8), "click")
+            xdotool(dialog.display, "type", "12")
+            dialog.mouse(OK, "click")
+            wait_for(lambda: process.poll() == 0, 15, what="the host's end with exit code 0 after OK")
+        expected = b"[Section]\r\n" + KIND + b"=1\r\n" + TRACK + b"=12\r\n" + MUSIC + b"=" + chosen.encode("cp932")
+        check(ini.read_bytes() == expected + b"\r\n", f"OK wrote {ini.read_bytes()!r}, expected {expected!r}+CRLF")
 
 
 if __name__ == "__main__":
