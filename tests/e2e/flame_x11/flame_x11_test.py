@@ -153,6 +153,7 @@ def check_hosted(scratch, display, env):
     with started([FLAME, "--root", "--window-id", hex(host.winfo_id())], env=env) as flame:
         wait_for_flame(display, scratch / "screen.png", "--root --window-id", 0, 0, 320, 240)
         ended_by(flame, signal.SIGTERM, "--root --window-id")
+    host.destroy()
 
 def check_failures(scratch, display, env):
     """Each failure: its exit code, a line naming the problem, and for a bad command the usage."""
