@@ -1,6 +1,6 @@
 """lullvane-flame under Xvfb: stills against flame-still's, its windows' closing rules, as a hack in
 a window of the test's own, clean failures. Given its Debian package (installed as root, else exit
-77, a skip): lintian, the manual, five cycles of the real xscreensaver daemon of an ordinary user."""
+77, a skip): lintian, the manual, five cycles of the real xscreensaver daemon of a plain user."""
 
 import contextlib, ctypes, os, re, shutil, signal, subprocess, sys, time, tkinter
 import xml.etree.ElementTree as ElementTree
@@ -18,7 +18,8 @@ def run(command, timeout=120, **options):
                           **options)
 
 def area(pixels, width, x, y, w, h):  # a rectangle's RGB bytes, row after row
-    return b"".join(pixels[3 * (width * row + x):3 * (width * row + x + w)] for row in range(y, y + h))
+    rows = range(y, y + h)
+    return b"".join(pixels[3 * (width * row + x):3 * (width * row + x + w)] for row in rows)
 
 def looks_like_flame(rgb):  # a twentieth or more lit, no blue, red at least green everywhere
     reds, greens = rgb[0::3], rgb[1::3]
@@ -119,8 +120,8 @@ def check_hosted(scratch, display, env):
     its counter in that window only, following its size, half a core or less at 20 frames a
     second, exit code 0 when the window is destroyed. As a preview, --root --window-id."""
     config = ElementTree.parse(CONFIG).getroot()
-    delay, help_text = config.find("number[@id='delay']"), run([FLAME, "--help"]).stdout
-    check(config.get("gl") == "yes" and f"default {delay.get('default')}" in help_text,
+    delay, usage = config.find("number[@id='delay']"), run([FLAME, "--help"]).stdout
+    check(config.get("gl") == "yes" and re.search(rf"default {delay.get('default')}\b", usage),
           f"expected an OpenGL hack with the program's default delay; saw {delay.attrib}")
     command = [FLAME, config.find("command").get("arg"), config.find("boolean").get("arg-set"),
                *delay.get("arg").replace("%", "50000").split()]
@@ -166,17 +167,18 @@ def check_failures(scratch, display, env):
                 ("no window", [FLAME, "--window-id", "0x7ffffff"], env, 1, "no window", False),
                 ("--window --root", [FLAME, "--window", "64x64", "--root"], {}, 1, "choose", True),
                 ("bad size", [STILL, "--width", "-3", "--out", "x.png"], {}, 2, "--width", True),
-                ("unwritable", [STILL, "--out", scratch / "no/x.png"], {}, 1, "cannot write", False)]:
+                ("unwritable", [STILL, "--out", scratch / "x/x"], {}, 1, "cannot write", False)]:
             result = run(command, env={**no_display, **extra})
             lines = result.stderr.splitlines() + ["", ""]
             check(result.returncode == code and word in lines[0] and
                   lines[1].startswith("usage") == usage, f"{what}: expected exit code {code}, a "
-                  f"line naming {word!r}, usage: {usage}; saw {result.returncode}, {result.stderr!r}")
+                  f"line naming {word!r}, usage: {usage}; saw {result.returncode}, "
+                  f"{result.stderr!r}")
 
 def check_package(package):
     """Its fields, lintian, its files, and a manual that renders and names every option."""
-    fields = dict(line.split(": ", 1) for line in run(["dpkg-deb", "-f", package, "Package",
-                                                       "Version", "Recommends", "Depends"]).stdout.splitlines())
+    control = run(["dpkg-deb", "-f", package, "Package", "Version", "Recommends", "Depends"])
+    fields = dict(line.split(": ", 1) for line in control.stdout.splitlines())
     lintian = run(["lintian", package], timeout=300)
     manual = run(["man", "--warnings", "-l", f"/usr/share/man/man6/{NAME}.6.gz"],
                  env={**os.environ, "MANWIDTH": "80", "LC_ALL": "C.UTF-8"})
@@ -214,8 +216,9 @@ def check_daemon(scratch, display, user):
     flame on the screen), -deactivate (ended by SIGTERM within a second, nothing left behind)."""
     home, log = scratch / "home", scratch / "daemon.log"
     (home / ".xscreensaver").write_text(
-        "mode:\tone\nselected:\t0\ntimeout:\t0:30:00\ncycle:\t0:30:00\nlock:\tFalse\nsplash:\tFalse\n"
-        'fade:\tFalse\nunfade:\tFalse\nprograms: GL: "Lullvane Flame" lullvane-flame --root \\n\n')
+        "mode:\tone\nselected:\t0\ntimeout:\t0:30:00\ncycle:\t0:30:00\nlock:\tFalse\n"
+        "splash:\tFalse\nfade:\tFalse\nunfade:\tFalse\n"
+        'programs: GL: "Lullvane Flame" lullvane-flame --root \\n\n')
     shutil.chown(home / ".xscreensaver", user)
     as_user = ["runuser", "-u", user, "--", "env", "-i", f"HOME={home}", f"DISPLAY={display}",
                "PATH=/usr/bin:/bin", f"USER={user}", f"LOGNAME={user}"]
@@ -225,7 +228,7 @@ def check_daemon(scratch, display, user):
     with open(log, "w") as out, started([*as_user, "xscreensaver", "--no-splash", "--verbose"],
                                         stdout=out, stderr=subprocess.STDOUT) as daemon:
         wait_for(lambda: daemon.poll() is not None or command("-time"), 30, 0.5, "the daemon")
-        statuses = []
+        ends = []  # (wait status or None, seconds)
         for cycle in range(1, 6):
             check(daemon.poll() is None and command("-activate"), f"cycle {cycle}: expected the "
                   f"daemon to activate; it ended with {daemon.poll()}; {log.read_text()[-3000:]}")
@@ -234,20 +237,22 @@ def check_daemon(scratch, display, user):
             check(arguments == b"lullvane-flame\0--root\0" and len(hacks) == 1,
                   f"expected one hack started as {NAME} --root; saw {hacks}, {arguments}")
             wait_for_flame(display, scratch / "saver.png", f"cycle {cycle}, on the screen")
-            start = time.monotonic()
+            # From the daemon's answer on: the command's own start-up is slow on a loaded machine.
             check(command("-deactivate"), "xscreensaver-command -deactivate failed")
-            statuses.append(wait_for_end(hacks[0], 5))
-            seconds = time.monotonic() - start
-            check(seconds < 1 and statuses[-1] in (None, signal.SIGTERM), f"cycle {cycle}: expected "
-                  f"the end by SIGTERM within a second; saw wait status {statuses[-1]}, {seconds} s")
+            start = time.monotonic()
+            ends.append((wait_for_end(hacks[0], 5), time.monotonic() - start))
+            check(ends[-1][1] < 1 and ends[-1][0] in (None, signal.SIGTERM), f"cycle {cycle}: "
+                  f"expected the end by SIGTERM within a second; saw wait status and seconds "
+                  f"{ends[-1]}")
             wait_for(lambda: not running(user, NAME, "xscreensaver-gfx"), 10,
                      what=f"cycle {cycle}: nothing left behind")
         check(command("-exit"), "xscreensaver-command -exit failed")
         daemon.wait(timeout=30)
-    check(any(statuses) and "abnormally" not in log.read_text(), f"expected a hack's wait status "
-          f"seen and no abnormal exit logged; saw {statuses}, {log.read_text()[-3000:]}")
-    print(f"five cycles, each hack ended by SIGTERM within a second (wait status seen "
-          f"{len(list(filter(None, statuses)))} times), nothing left behind")
+    statuses = [status for status, _ in ends if status is not None]
+    check(statuses and "abnormally" not in log.read_text(), f"expected a hack's wait status seen "
+          f"and no abnormal exit logged; saw {ends}, {log.read_text()[-3000:]}")
+    print(f"five cycles: hacks ended by SIGTERM (wait status seen {len(statuses)} times) at most "
+          f"{max(seconds for _, seconds in ends):.2f} s after -deactivate; nothing left behind")
 
 def check_installed(package):
     if os.geteuid() != 0:
