@@ -8,10 +8,9 @@
 #include <vector>
 
 // Ends the run when a property does not hold; libFuzzer keeps the input that broke it.
-#define FUZZ_CHECK(condition) \
-    ((condition) ? static_cast<void>(0) : FuzzPropertyBroken(#condition, __FILE__, __LINE__))
-
-[[noreturn]] inline void FuzzPropertyBroken(const char* property, const char* file, int line) {
+#define FUZZ_CHECK(property) FuzzCheck(property, #property, __FILE__, __LINE__)
+inline void FuzzCheck(bool holds, const char* property, const char* file, int line) {
+    if (holds) return;
     std::fprintf(stderr, "%s:%d: property broken: %s\n", file, line, property);
     std::abort();
 }
@@ -20,11 +19,10 @@
 inline std::vector<std::string_view> SplitOnNul(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string_view> parts;
     std::string_view rest(reinterpret_cast<const char*>(data), size);
-    for (std::size_t end = rest.find('\0');; end = rest.find('\0')) {
+    for (std::size_t end; (end = rest.find('\0')) != rest.npos; rest.remove_prefix(end + 1))
         parts.push_back(rest.substr(0, end));
-        if (end == std::string_view::npos) return parts;
-        rest.remove_prefix(end + 1);
-    }
+    parts.push_back(rest);
+    return parts;
 }
 
 // Each byte as one wide character of the same value.

@@ -1,5 +1,5 @@
-// Paths held wide and opened as UTF-8 bytes: any valid UTF-8 text (the input) taken wide gives
-// back the same bytes, backslashes turned into slashes, and the same characters decoded again.
+// Paths held wide and opened as UTF-8 bytes: any valid UTF-8 text taken wide gives back the same
+// bytes, backslashes turned into slashes, and the same characters decoded again.
 #include <algorithm>
 
 #include "fuzz_support.h"
