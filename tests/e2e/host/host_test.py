@@ -14,8 +14,8 @@ from host_support import (REAL_RENDERER, install, processes_running_from, requir
 
 MESSAGE = "Lullvane.dll が同じﾌｫﾙﾀﾞに見つかりません！"
 OPEN_MP3 = r'open "C:\no such folder\曲 missing.mp3" type MPEGVideo Alias MP3Play'
-# What each kind of MCI step tells with no CD drive: code and text, the code, the CD watch off.
-TOLD = {"send": r"[1-9]\d*\t.+", "query": r"Error:[1-9]\d*", "cd": "0\n0\n0", "mp3": "", "wav": ""}
+# What each kind of MCI step tells with no CD drive: code and Wine's text, the code, the watch off.
+TOLD = {"send": r"[1-9]\d*\t(?!Error \().+", "query": r"Error:[1-9]\d*", "cd": "0\n0\n0", "mp3": "", "wav": ""}
 
 
 def music(env):
