@@ -12,7 +12,6 @@ namespace {
 
 // How long a preview may take to end after its window went, or a refused one after its start.
 constexpr long kEndMs = 2000;
-constexpr long kRefusedEndMs = 3000;
 
 // A child of another process's window is not drawn on this display: shown on its own over the
 // same spot, it draws its picture where a capture can see it. The file "ready" in the folder says
@@ -63,8 +62,7 @@ int PreviewCommand(const Arguments& args) {
         const DWORD destroyed = GetTickCount();
         const bool ended = process && EndedWithin(process, 5000) >= 0;
         const long endMs = static_cast<long>(GetTickCount() - (refused ? started : destroyed));
-        if (!ended || (refused ? child != nullptr : !fills) ||
-            endMs > (refused ? kRefusedEndMs : kEndMs)) {
+        if (!ended || (refused ? child != nullptr : !fills) || endMs > kEndMs) {
             ++failures;
             std::printf("failed round=%d child=%d fills=%d end_ms=%ld\n", round, child ? 1 : 0,
                         fills ? 1 : 0, endMs);

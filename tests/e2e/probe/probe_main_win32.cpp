@@ -42,7 +42,7 @@
 //                            --capture shows the preview on its own there, creates the file
 //                            "ready" in FOLDER and waits for a file "done" there; --refused
 //                            expects no preview, the host started with ARGUMENTS if given, and its
-//                            end within 3 s of its start
+//                            end within 2 s of its start
 // Programs
 //   resources FILE           the file's version resource (fixed versions, then each string as
 //                            hex UTF-8) and its program manifest (hex)
