@@ -1,8 +1,10 @@
 """What the host's end-to-end tests share: a scratch install of the host and its processes."""
 
+import contextlib
 import shutil
 import subprocess
 import time
+from pathlib import Path
 
 from harness import PROBE, WINDOWS_BIN, check, fail, started, windows_path
 
@@ -33,11 +35,12 @@ def run_host(env, host, *arguments, timeout=30):  # (exit code, seconds taken)
     return result.returncode, time.monotonic() - start
 
 
-def processes_running_from(folder):
-    """The command lines of processes whose program lies in `folder` (Wine shows Windows paths)."""
+def processes_running_from(folder):  # command lines naming `folder`, also as Wine shows it
     marks = (str(folder), windows_path(folder), windows_path(folder).lower())
-    commands = subprocess.run(["ps", "-eww", "-o", "args="], stdout=subprocess.PIPE, text=True,
-                              errors="replace", timeout=30).stdout.splitlines()
+    commands = []
+    for cmdline in Path("/proc").glob("[0-9]*/cmdline"):
+        with contextlib.suppress(OSError):  # a process that has just ended
+            commands.append(cmdline.read_bytes().replace(b"\0", b" ").decode(errors="replace"))
     return [command for command in commands
             if any(mark in command for mark in marks) and PROBE.name not in command]
 

@@ -37,14 +37,12 @@ def preview(env, host, *arguments, timeout=60):
 
 
 def preview_picture(env, host, width, height):  # every (width // 152)-th pixel
-    with scratch_dir() as capture:
-        command = [PROBE, "preview", windows_path(host), width, height, 100, 60, 1, "--capture",
-                   windows_path(capture)]
-        with started(["wine", *map(str, command)], env=env) as running:
-            wait_for(lambda: (capture / "ready").exists() or running.poll() is not None, 60, what="a preview")
-            screen_w, _, screen = capture_screen(env["DISPLAY"], capture / "screen.png")
-            (capture / "done").touch()
-            check(wait_until_ended(running, 90) == 0, f"{width}x{height}: want a preview filling its window")
+    command = ["wine", str(PROBE), "preview", windows_path(host), *map(str, (width, height, 100, 60, 1))]
+    with scratch_dir() as capture, started([*command, "--capture", windows_path(capture)], env=env) as running:
+        wait_for(lambda: (capture / "ready").exists() or running.poll() is not None, 60, what="a preview")
+        screen_w, _, screen = capture_screen(env["DISPLAY"], capture / "screen.png")
+        (capture / "done").touch()
+        check(wait_until_ended(running, 90) == 0, f"{width}x{height}: want a preview filling its window")
     return bytes(screen[3 * (y * screen_w + x) + c] for y in range(60, 60 + height, width // 152)
                  for x in range(100, 100 + width, width // 152) for c in range(3))
 
@@ -92,8 +90,7 @@ def main():
         shutil.copy(PROBE, folder / "Lullvane.dll")  # a renderer that opens its window 2.5 s late
         slow = dict(env, LULLVANE_PROBE_COMMAND=f"start-late 2500 {windows_path(REAL_RENDERER)}")
         with start_host(host, env=slow) as running:
-            check(probe(env, "wait-shown", RENDERER_TITLE, 30000)[0] == 0 and running.poll() is None,
-                  "want the show waiting for a slow renderer")
+            check(probe(env, "wait-shown", RENDERER_TITLE, 30000)[0] == 0 and running.poll() is None, "the show gave up on a slow renderer")
             end_with_escape(env, running, folder)
 
 
