@@ -23,8 +23,6 @@ int FileDialogCommand(const Arguments& args);
 
 // preview_commands_win32.cpp
 int PreviewCommand(const Arguments& args);
-int PreviewLoopCommand(const Arguments& args);
-int PreviewBadCommand(const Arguments& args);
 
 // program_commands_win32.cpp
 int ResourcesCommand(const Arguments& args);

@@ -35,14 +35,14 @@
 //                            waits for an open-file dialog with the title, reads its filter and
 //                            read-only box, types PATH (hex UTF-8) and presses Open (closed=)
 // The host's preview (SCR: the path of Lullvane.scr)
-//   preview SCR W H X Y [--capture FOLDER] [--refused]
-//                            hosts "SCR /p <window>" in a W x H window at X, Y, then destroys
-//                            that window; prints the preview's child window (child= width=
-//                            height= x= y= visible=) and end_ms=; --capture shows the preview on
-//                            its own there, creates the file "ready" in FOLDER and waits for a
-//                            file "done" there; --refused expects no preview at all
-//   preview-loop SCR N       N rounds of start preview, destroy its window, see it end
-//   preview-bad SCR          /p with handles that are no window: each must end at once
+//   preview SCR W H X Y ROUNDS [--capture FOLDER | --refused [ARGUMENTS]]
+//                            ROUNDS times: hosts "SCR /p <window>" in a W x H window at X, Y,
+//                            sees the preview fill it, destroys it and sees the preview end within
+//                            2 s (failed round= lines; rounds= failures= slowest_end_ms=);
+//                            --capture shows the preview on its own there, creates the file
+//                            "ready" in FOLDER and waits for a file "done" there; --refused
+//                            expects no preview, the host started with ARGUMENTS if given, and its
+//                            end within 2 s of its start
 // Programs
 //   resources FILE           the file's version resource (fixed versions, then each string as
 //                            hex UTF-8) and its program manifest (hex)
@@ -50,9 +50,6 @@
 //                            Lullvane.dll, a renderer that is slow to open its window
 // The other areas
 //   mci STEP...              music steps over the real winmm port (mci_command_win32.cpp)
-//   settings-save FOLDER KIND TRACK FILE
-//   settings-load FOLDER     the settings file through the platform's profile routines
-//                            (settings_store_commands.h)
 #include <windows.h>
 // shellapi.h needs the types of windows.h first.
 #include <shellapi.h>
@@ -64,8 +61,6 @@
 
 #include "probe_commands_win32.h"
 #include "probe_support_win32.h"
-#include "profile_store_win32.h"
-#include "settings_store_commands.h"
 
 namespace {
 
@@ -75,22 +70,6 @@ struct Command {
     size_t most = 0;
     int (*run)(const Arguments& args) = nullptr;
 };
-
-std::vector<std::string> Ascii(const Arguments& args) {
-    std::vector<std::string> ascii;
-    for (const std::wstring& arg : args) ascii.push_back(Narrow(arg, CP_UTF8));
-    return ascii;
-}
-
-int SettingsSave(const Arguments& args) {
-    Win32ProfileStore store;
-    return SettingsSaveCommand(store, Ascii(args));
-}
-
-int SettingsLoad(const Arguments& args) {
-    Win32ProfileStore store;
-    return SettingsLoadCommand(store, Ascii(args));
-}
 
 constexpr size_t kAny = SIZE_MAX;
 
@@ -107,14 +86,10 @@ constexpr Command kCommands[] = {
     {.name = L"cover", .fewest = 5, .most = 5, .run = CoverCommand},
     {.name = L"message-box", .fewest = 2, .most = 2, .run = MessageBoxCommand},
     {.name = L"file-dialog", .fewest = 3, .most = 3, .run = FileDialogCommand},
-    {.name = L"preview", .fewest = 5, .most = 8, .run = PreviewCommand},
-    {.name = L"preview-loop", .fewest = 2, .most = 2, .run = PreviewLoopCommand},
-    {.name = L"preview-bad", .fewest = 1, .most = 1, .run = PreviewBadCommand},
+    {.name = L"preview", .fewest = 6, .most = 8, .run = PreviewCommand},
     {.name = L"resources", .fewest = 1, .most = 1, .run = ResourcesCommand},
     {.name = L"start-late", .fewest = 2, .most = 2, .run = StartLateCommand},
     {.name = L"mci", .fewest = 1, .most = kAny, .run = MciCommand},
-    {.name = L"settings-save", .fewest = 4, .most = 4, .run = SettingsSave},
-    {.name = L"settings-load", .fewest = 1, .most = 1, .run = SettingsLoad},
 };
 
 Arguments Split(const std::wstring& commandLine) {
