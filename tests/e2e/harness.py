@@ -80,12 +80,12 @@ def virtual_display(width=1024, height=768, second_head=None):
     heads = ["-screen", "0", f"{width}x{height}x24"]
     if second_head:
         heads += ["-screen", "1", "{}x{}x24".format(*second_head), "+xinerama", "-extension", "RANDR"]
-    read, write = os.pipe()
-    with started(["Xvfb", "-displayfd", str(write), "-noreset", *heads, "-nolisten", "tcp",
-                  "+extension", "GLX"], pass_fds=(write,), **QUIET):
+    read, write = os.pipe()  # the read end stays open: Xvfb dies if it cannot write there
+    with open(read, "rb", buffering=0) as reader, started(
+            ["Xvfb", "-displayfd", str(write), "-noreset", *heads, "-nolisten", "tcp", "+extension",
+             "GLX"], pass_fds=(write,), **QUIET):
         os.close(write)
-        number = os.read(read, 32).decode().strip() if select.select([read], [], [], 15)[0] else ""
-        os.close(read)
+        number = reader.read(32).decode().strip() if select.select([read], [], [], 15)[0] else ""
         check(number.isdigit(), "Xvfb did not start within 15 s")
         yield f":{number}"
 

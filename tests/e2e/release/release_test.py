@@ -90,11 +90,11 @@ def keys_of(ini):
     return {key: value.strip() for key, value in pairs}
 
 
-def show(env, scr, shot=None, trace=subprocess.DEVNULL):
-    """Lullvane.scr /s: the renderer (with the flame when given a shot's path), Esc ends all."""
+def show(env, scr, shot, trace=subprocess.DEVNULL):
+    """Lullvane.scr /s: the flame on the screen, then Esc ends the renderer and the host."""
     with started(["wine", scr, "/s"], env=env, stdout=subprocess.DEVNULL, stderr=trace) as host:
         check(probe(env, "wait-window", RENDERER_TITLE, 60000)[0] == 0, f"{scr} /s: no renderer")
-        lit = check_flame(env["DISPLAY"], shot) if shot else 0
+        lit = check_flame(env["DISPLAY"], shot)
         check(probe(env, "keys", RENDERER_TITLE, 27)[0] == 0, "could not type Esc")
         check(exit_code(host, f"{scr} /s after Esc", 15) == 0, f"{scr} /s after Esc: exit code")
     return lit
@@ -263,7 +263,8 @@ def zip_part(prefix, scratch):
         written = store_track(env, scratch / name / "Lullvane.scr", "12")
         log = scratch / f"{name}.log"
         with open(log, "wb") as trace:
-            show(dict(env, WINEDEBUG="-all,trace+mci"), scratch / name / "Lullvane.scr", trace=trace)
+            show(dict(env, WINEDEBUG="-all,trace+mci"), scratch / name / "Lullvane.scr",
+                 scratch / "show.png", trace)
         commands = log.read_text(errors="replace")
         check_rows(name, [("settings", keys_of(written), {KIND: b"1", REPEAT: b"12", FILE: b""}),
                           ("/s opened the audio CD", CD_OPENED in commands, True),
