@@ -12,7 +12,8 @@ import tempfile
 import time
 from pathlib import Path
 
-BUILD_DIR = Path(os.environ.get("LULLVANE_BUILD_DIR", Path(__file__).resolve().parents[2] / "build"))
+E2E = Path(__file__).resolve().parent
+BUILD_DIR = Path(os.environ.get("LULLVANE_BUILD_DIR", E2E.parents[1] / "build"))
 WINDOWS_BIN = Path(os.environ.get("LULLVANE_WINDOWS_BIN", BUILD_DIR / "windows"))
 LINUX_BIN = Path(os.environ.get("LULLVANE_LINUX_BIN", BUILD_DIR / "linux"))
 WINE_PREFIX = Path(os.environ.get("LULLVANE_WINEPREFIX", BUILD_DIR / "wineprefix"))
@@ -79,7 +80,7 @@ def virtual_display(width=1024, height=768, second_head=None):
     through Xinerama without RandR, so that Wine sees two monitors (both at the origin)."""
     heads = ["-screen", "0", f"{width}x{height}x24"]
     if second_head:
-        heads += ["-screen", "1", "{}x{}x24".format(*second_head), "+xinerama", "-extension", "RANDR"]
+        heads += ["-screen", "1", "%dx%dx24" % second_head, "+xinerama", "-extension", "RANDR"]
     read, write = os.pipe()  # the read end stays open: Xvfb dies if it cannot write there
     with open(read, "rb", buffering=0) as reader, started(
             ["Xvfb", "-displayfd", str(write), "-noreset", *heads, "-nolisten", "tcp", "+extension",
@@ -163,7 +164,8 @@ def run_probe(env, *arguments, timeout=60):
 def probe_lines(env, *arguments, timeout=60):
     """Runs the probe: (exit code, a {key: value} for each printed line that has any)."""
     code, text = run_probe(env, *arguments, timeout=timeout)
-    return code, [dict(re.findall(r"(\S+?)=(\S*)", line)) for line in text.split("\n") if "=" in line]
+    pairs = (re.findall(r"(\S+?)=(\S*)", line) for line in text.split("\n"))
+    return code, [dict(found) for found in pairs if found]
 
 
 def probe(env, *arguments, timeout=60):
@@ -189,8 +191,8 @@ def capture_screen(display, path):
 
 
 def check_flame(display, path, area=(1024, 768)):
-    """Waits for the flame on the screen: more than a twentieth of `area` (width, height from the
-    top-left corner) lit, no blue, red at least green, black outside `area`. Returns the lit count."""
+    """Waits for the flame on the screen: over a twentieth of `area` (width, height from the top
+    left) lit, no blue, red at least green, black outside `area`. Returns the lit count."""
     def capture():
         width, _, pixels = capture_screen(display, path)
         lit = len(pixels) // 3 - pixels[0::3].count(0)

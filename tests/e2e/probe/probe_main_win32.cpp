@@ -42,7 +42,7 @@ constexpr struct Command {
     CommandFunction* run;
     const char* usage;
 } kCommands[] = {
-    {L"wait-window", 2, 2, WaitWindowCommand, "TITLE MS: a window once there (see Describe)"},
+    {L"wait-window", 2, 2, WaitWindowCommand, "TITLE MS: once there, its class, styles, frames"},
     {L"wait-shown", 2, 2, WaitShownCommand, "TITLE MS: the same once it is visible too"},
     {L"wait-gone", 2, 2, WaitGoneCommand, "TITLE MS: no such window remains (gone=)"},
     {L"count", 1, 1, CountCommand, "TITLE: top-level windows with that title (count=)"},

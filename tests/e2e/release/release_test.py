@@ -40,10 +40,11 @@ def check_resources(env, program, description, dpi_aware=False):
     manifest = bytes.fromhex(values.get("manifest", "")).decode()
     names = ("FileVersion", "ProductVersion", "ProductName", "FileDescription")
     seen = ([values.get("file_version"), values.get("product_version")],
-            [text.get(key) for key in names], bool(text.get("CompanyName") and text.get("LegalCopyright")),
+            [text.get(key) for key in names],
+            [bool(text.get("CompanyName")), bool(text.get("LegalCopyright"))],
             'level="asInvoker"' in manifest, [f'Id="{{{guid}}}"' in manifest for guid in OS_GUIDS],
             [entry in manifest for entry in DPI])
-    expected = ([f"{VERSION}.0"] * 2, [VERSION, VERSION, "Lullvane", description], True, True,
+    expected = ([f"{VERSION}.0"] * 2, [VERSION, VERSION, "Lullvane", description], [True] * 2, True,
                 [True] * 4, [dpi_aware] * 2)
     check(code == 0 and seen == expected, f"{program.name}: expected {expected}, saw {seen}")
 
@@ -63,7 +64,8 @@ def open_dialog(env, scr, track=None):
         x, y = map(int, window["client"].split(",")[:2])
 
         def click(at_x, at_y):  # then away, so that no button stays highlighted
-            xdotool(env, "mousemove", x + at_x, y + at_y, "sleep", 0.3, "click", 1, "mousemove", 3, 3)
+            xdotool(env, "mousemove", x + at_x, y + at_y, "sleep", 0.3, "click", 1, "mousemove", 3,
+                    3)
 
         if track:
             box = lambda: next(line for line in probe_lines(env, "controls", DIALOG_TITLE)[1]
@@ -121,7 +123,7 @@ def install(env, prefix, silent=True):
             wait_for(lambda: subprocess.run(found, **x).returncode == 0, 60, what="the installer")
             wait_for(lambda: subprocess.run(["xdotool", "key", "Return"], **x)
                      and setup.poll() is not None, 60, interval=2, what="Enter to close it")
-        check(exit_code(setup, "the installer", 120) == 0, f"the installer ended with {setup.poll()}")
+        check(exit_code(setup, "the installer", 120) == 0, f"installer's exit code {setup.poll()}")
         trace.seek(0)
         lines = re.findall(r'CreateProcessInternalW app \S+ cmdline L"(.*)"',
                            trace.read().decode(errors="replace"))
@@ -132,7 +134,7 @@ def install(env, prefix, silent=True):
 
 
 def uninstall(env, folder):
-    """Uninstall.exe /S; returns the seconds until its folder had gone and its Wine session ended."""
+    """Uninstall.exe /S; returns the seconds until its folder and its Wine session had gone."""
     start = time.monotonic()
     subprocess.run(["wine", folder / "Uninstall.exe", "/S"], env=env, timeout=120, **QUIET)
     wait_for(lambda: not folder.exists(), 60, what="the uninstaller to remove the folder")
@@ -170,9 +172,10 @@ def installer_part(env, prefix, scratch):
     location = entry.get("InstallLocation", "")
     saver, ini = location + r"\Lullvane.scr", folder / "Lullvane.ini"
     same = [(folder / name).read_bytes() == (WINDOWS_BIN / built / name).read_bytes()
-            for name, built in (("Lullvane.scr", "src/scr"), ("Lullvane.dll", "src/renderer_win32"))]
-    expected_entry = {"DisplayName": "Lullvane", "DisplayVersion": VERSION, "DisplayIcon": saver + ",0",
-                      "Publisher": "the Lullvane developers",
+            for name, built in
+            (("Lullvane.scr", "src/scr"), ("Lullvane.dll", "src/renderer_win32"))]
+    expected_entry = {"DisplayName": "Lullvane", "DisplayVersion": VERSION,
+                      "DisplayIcon": saver + ",0", "Publisher": "the Lullvane developers",
                       "UninstallString": f'"{location}\\Uninstall.exe"'}
     on_disk = sum(path.stat().st_size for path in folder.iterdir()) // 1024
     check_rows("silent install", [
@@ -217,7 +220,7 @@ def installer_part(env, prefix, scratch):
          (["Lullvane.dll", "Lullvane.ini", "Lullvane.scr", "Uninstall.exe"], saved)),
         ("uninstall key", registry(env, UNINSTALL), None),
         ("SCRNSAVE.EXE", registry(env, DESKTOP).get("SCRNSAVE.EXE"), None)])
-    print(f"installed again keeping Lullvane.ini, then {opened}; uninstalled in {uninstall_time:.1f} s")
+    print(f"installed again keeping the settings, then {opened}; uninstalled: {uninstall_time:.1f}s")
 
     folder, _, _ = install(env, prefix)
     other = r"C:\windows\system32\other.scr"
@@ -248,15 +251,14 @@ def zip_part(prefix, scratch):
             archive.extractall(scratch / name)
     check_rows("the zip", [
         ("files", names, ["Lullvane.dll", "Lullvane.scr", "README.txt"]),
-        ("README.txt on installing", [word in readme for word in ("Install", "Lullvane.dll", "\r\n")],
+        ("README.txt", [text in readme for text in ("Install", "Lullvane.dll", "\r\n")],
          [True] * 3)])
     decoy = scratch / "dir_u"  # what code page 932 would make of dir_ü
     decoy.mkdir()
     decoy_file = windows_path(decoy / "decoy.mp3").encode()
-    (decoy / "Lullvane.ini").write_bytes(b"[Section]\r\n" + KIND + b"= 2\r\n" + FILE + b"=" + decoy_file
-                                         + b"\r\n")
-    decoy_state = lambda: ((decoy / "Lullvane.ini").read_bytes(), (decoy / "Lullvane.ini").stat().st_mtime_ns)
-    decoy_before = decoy_state()
+    decoy_ini = decoy / "Lullvane.ini"
+    decoy_ini.write_bytes(b"[Section]\r\n" + KIND + b"= 2\r\n" + FILE + b"=" + decoy_file + b"\r\n")
+    decoy_before = decoy_ini.read_bytes(), decoy_ini.stat().st_mtime_ns
 
     def round_trip(env, name):
         """/c with the audio CD and track 12, OK; then /s plays that. Returns the file's bytes."""
@@ -273,7 +275,7 @@ def zip_part(prefix, scratch):
 
     with wine_session(prefix=prefix) as env:
         check_resources(env, scratch / "ascii/Lullvane.scr", "Lullvane screen saver")
-        check_resources(env, scratch / "ascii/Lullvane.dll", "Lullvane flame renderer", dpi_aware=True)
+        check_resources(env, scratch / "ascii/Lullvane.dll", "Lullvane flame renderer", True)
         written = {name: round_trip(env, name) for name in FOLDERS}
         ten_at_once(env, scratch)
     with wine_session(prefix=prefix, locale="en_US.UTF-8") as env:
@@ -281,8 +283,9 @@ def zip_part(prefix, scratch):
         written["dir_ü under code page 1252"] = round_trip(env, "dir_ü")
     check_rows("settings files like the ASCII folder's", [
         *((name, data, written["ascii"]) for name, data in written.items()),
-        ("the decoy dir_u\\Lullvane.ini", decoy_state(), decoy_before)])
-    print(f"/c, OK and /s in {', '.join(written)}: each its own {written['ascii']!r}; decoy untouched")
+        ("the decoy dir_u\\Lullvane.ini", (decoy_ini.read_bytes(), decoy_ini.stat().st_mtime_ns),
+         decoy_before)])
+    print(f"/c, OK and /s in {', '.join(written)}: each its own {written['ascii']!r}; decoy kept")
 
 
 def ten_at_once(env, scratch):
@@ -298,9 +301,10 @@ def ten_at_once(env, scratch):
         wait_for(lambda: sum(start.poll() is not None for start in starts) == 9, 30,
                  what="nine of ten starts to end")
         running = running_from(folder)
+        windows = probe(env, "count", RENDERER_TITLE)[1].get("count")
         check_rows("ten starts", [("hosts", sum("Lullvane.scr" in line for line in running), 1),
                                   ("renderers", sum("Lullvane.dll" in line for line in running), 1),
-                                  ("renderer windows", probe(env, "count", RENDERER_TITLE)[1].get("count"), "1")])
+                                  ("renderer windows", windows, "1")])
         check(probe(env, "keys", RENDERER_TITLE, 27)[0] == 0, "could not type Esc")
         wait_for(lambda: all(start.poll() is not None for start in starts)
                  and not running_from(folder), 15, what="no process left")
@@ -310,7 +314,7 @@ def ten_at_once(env, scratch):
 
 
 FOLDERS = ["ascii", "dir_ü", "dir_한", "dir_〜"]
-check((SETUP if PART == "installer" else ZIP).exists(), f"missing {SETUP.parent}: make package first")
+check((SETUP if PART == "installer" else ZIP).exists(), f"missing {SETUP.parent}: make package")
 with fresh_wine_prefix(f"release-{PART}") as prefix, scratch_dir() as scratch:
     if PART == "installer":
         with wine_session(prefix=prefix) as env:

@@ -38,19 +38,19 @@ with wine_session() as env, scratch_dir() as scratch:
         check(seen == expected, f"class, title, style, exstyle, parent, rect, screen: expected "
               f"{expected}, saw {seen}")
         lit = check_flame(env["DISPLAY"], scratch / "one.png")
-        check(probe(env, "keys", RENDERER_TITLE, 13, 32, 48)[0] == 0, "could not type Enter Space 0")
+        check(probe(env, "keys", RENDERER_TITLE, 13, 32, 48)[0] == 0, "cannot type Enter Space 0")
         check(probe(env, "wait-gone", RENDERER_TITLE, 2000)[0] == 1 and renderer.poll() is None,
               "expected the renderer to stay after Enter, Space and 0; it ended")
         ends_with_0(renderer, "type Esc", env, "keys", RENDERER_TITLE, 27)
     line = wait_for(lambda: DEBUG_LINE.search(log.read_text(errors="replace")), 10,
                     what="the pixel-format debug line")
-    check(int(line[1]) > 0 and int(line[2]) in (24, 32), f"expected a format and 24 or 32 bits: {line[0]}")
+    check(int(line[1]) > 0 and int(line[2]) in (24, 32), f"expected a format, 24/32 bpp: {line[0]}")
     for how, arguments in (("post WM_CLOSE", ("close", RENDERER_TITLE)),
                            ("activate another window", ("activate-other", RENDERER_TITLE, 30000))):
         with started(RENDERER, env=env, **QUIET) as renderer:
             shown(env)
             ends_with_0(renderer, how, env, *arguments)
-            check(probe(env, "wait-gone", RENDERER_TITLE, 10000)[0] == 0, f"window left after {how}")
+            check(probe(env, "wait-gone", RENDERER_TITLE, 10000)[0] == 0, f"window after {how}")
     print(f"window {window['rect']}, flame ({lit} lit), {line[0]}; Esc, WM_CLOSE and activation "
           "loss end with 0; Enter, Space and 0 do not")
 
