@@ -84,11 +84,15 @@ def virtual_display(width=1024, height=768, second_head=None):
     read, write = os.pipe()  # the read end stays open: Xvfb dies if it cannot write there
     with open(read, "rb", buffering=0) as reader, started(
             ["Xvfb", "-displayfd", str(write), "-noreset", *heads, "-nolisten", "tcp", "+extension",
-             "GLX"], pass_fds=(write,), **QUIET):
+             "GLX"], pass_fds=(write,), **QUIET) as server:
         os.close(write)
         number = reader.read(32).decode().strip() if select.select([read], [], [], 15)[0] else ""
         check(number.isdigit(), "Xvfb did not start within 15 s")
-        yield f":{number}"
+        try:
+            yield f":{number}"
+        finally:
+            server.terminate()  # so that it removes its lock file and socket
+            server.wait(timeout=10)
 
 
 def wait_for_wine_session_end(env, timeout=60):

@@ -64,17 +64,18 @@ def open_dialog(env, scr, track=None):
         x, y = map(int, window["client"].split(",")[:2])
 
         def click(at_x, at_y):  # then away, so that no button stays highlighted
-            xdotool(env, "mousemove", x + at_x, y + at_y, "sleep", 0.3, "click", 1, "mousemove", 3,
-                    3)
+            xdotool(env, "mousemove", x + at_x, y + at_y, "sleep", 0.3, "click", 1,
+                    "mousemove", 3, 3)
 
         if track:
-            box = lambda: next(line for line in probe_lines(env, "controls", DIALOG_TITLE)[1]
-                               if (line.get("x"), line.get("y")) == ("124", "68"))
+            box = lambda: next((line for line in probe_lines(env, "controls", DIALOG_TITLE)[1]
+                                if (line.get("x"), line.get("y")) == ("124", "68")), {})
             click(56, 72)  # the audio CD
-            wait_for(lambda: box()["enabled"] == "1", 10, what="the track box enabled")
+            wait_for(lambda: box().get("enabled") == "1", 10, what="the track box enabled")
             click(136, 76)
             xdotool(env, "type", track)
-            wait_for(lambda: bytes.fromhex(box()["text"]).decode() == track, 10, what=track)
+            wait_for(lambda: bytes.fromhex(box().get("text", "")).decode() == track, 10,
+                     what=f"{track} in the track box")
         yield host, click
 
 
