@@ -135,12 +135,13 @@ def install(env, prefix, silent=True):
 
 
 def uninstall(env, folder):
-    """Uninstall.exe /S; returns the seconds until its folder and its Wine session had gone."""
+    """Uninstall.exe /S; returns the seconds until its folder had gone."""
     start = time.monotonic()
     subprocess.run(["wine", folder / "Uninstall.exe", "/S"], env=env, timeout=120, **QUIET)
     wait_for(lambda: not folder.exists(), 60, what="the uninstaller to remove the folder")
-    wait_for_wine_session_end(env)  # it runs from a temporary copy
-    return time.monotonic() - start
+    took = time.monotonic() - start
+    wait_for_wine_session_end(env)  # it runs from a temporary copy: then all it did is done
+    return took
 
 
 @contextlib.contextmanager
