@@ -1,9 +1,10 @@
-"""Shared pieces of the end-to-end tests: a private Wine prefix, a virtual X display, processes
-that are always ended by the test that started them, and the tests' Windows probe."""
+"""Shared pieces of the end-to-end tests: Wine in a prefix and a virtual X display of the test's
+own, processes always ended by the test that started them, the tests' Windows probe, pictures."""
 
 import contextlib
 import fcntl
 import os
+import re
 import select
 import shutil
 import subprocess
@@ -11,18 +12,17 @@ import tempfile
 import time
 from pathlib import Path
 
-BUILD_DIR = Path(os.environ.get("LULLVANE_BUILD_DIR", Path(__file__).resolve().parents[2] / "build"))
+E2E = Path(__file__).resolve().parent
+BUILD_DIR = Path(os.environ.get("LULLVANE_BUILD_DIR", E2E.parents[1] / "build"))
 WINDOWS_BIN = Path(os.environ.get("LULLVANE_WINDOWS_BIN", BUILD_DIR / "windows"))
 LINUX_BIN = Path(os.environ.get("LULLVANE_LINUX_BIN", BUILD_DIR / "linux"))
 WINE_PREFIX = Path(os.environ.get("LULLVANE_WINEPREFIX", BUILD_DIR / "wineprefix"))
-# The tests' Windows probe; tests/e2e/probe/probe_main_win32.cpp lists its commands.
-PROBE = WINDOWS_BIN / "tests/e2e/probe/lullvane-probe.exe"
-
-# Window titles as code page 932 bytes, in hex for the probe's command line.
+PROBE = WINDOWS_BIN / "tests/e2e/probe/lullvane-probe.exe"  # its commands: probe_main_win32.cpp
+QUIET = {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+# Window titles as hex code page 932 bytes, for the probe's command line.
 RENDERER_TITLE = "546f7276616e6587555643"  # "TorvaneⅡVC"
-SHOW_TITLE = b"Torvane2_Main".hex()
-DIALOG_TITLE = b"<Lullvane>".hex()
-PRODUCT_TITLE = b"Lullvane".hex()
+SHOW_TITLE, DIALOG_TITLE, PRODUCT_TITLE = (text.hex() for text in
+                                           (b"Torvane2_Main", b"<Lullvane>", b"Lullvane"))
 
 
 def fail(message):
@@ -34,150 +34,20 @@ def check(condition, message):
         fail(message)
 
 
-def wine_environment(display=None, prefix=WINE_PREFIX, locale="ja_JP.UTF-8"):
-    """The environment for Wine: the tests' own prefix, a Japanese locale (ANSI code page 932)
-    unless told otherwise, no debug noise. The prefix is made once, under a lock, since tests may
-    run in parallel."""
-    env = dict(os.environ)
-    env.update(WINEPREFIX=str(prefix), WINEDEBUG="-all", LC_ALL=locale,
-               WINEDLLOVERRIDES="mscoree,mshtml=")
-    env.pop("DISPLAY", None)
-    if display:
-        env["DISPLAY"] = display
-    prefix.parent.mkdir(parents=True, exist_ok=True)
-    with open(prefix.parent / f"{prefix.name}.lock", "w") as lock:
-        fcntl.flock(lock, fcntl.LOCK_EX)
-        ready = prefix / ".lullvane-ready"
-        if not ready.exists():
-            subprocess.run(["wineboot", "-i"], env=env, check=True, timeout=300,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            # Without a window manager Wine stalls on every window close unless its windows are
-            # unmanaged.
-            subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
-                            "/t", "REG_SZ", "/d", "N", "/f"], env=env, check=True, timeout=120,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            subprocess.run(["wineserver", "-w"], env=env, timeout=120)
-            ready.touch()
-    return env
+def wait_for(predicate, timeout, interval=0.1, what="condition"):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if value := predicate():
+            return value
+        time.sleep(interval)
+    fail(f"timed out after {timeout} s waiting for {what}")
 
 
 @contextlib.contextmanager
-def virtual_display(width=1024, height=768, second_head=None):
-    """Starts Xvfb and yields its display name, e.g. ':1'. The server picks a free number itself
-    (-displayfd) and writes it once it accepts connections, so that servers started at the same
-    moment by tests running in parallel never end up sharing one. It does not reset when its last
-    client leaves (-noreset): a client connecting during a reset would be turned away. A second
-    head of the given (width, height) comes through Xinerama, without RandR, so that Wine reports
-    two monitors; Xvfb puts both at the origin."""
-    heads = ["-screen", "0", f"{width}x{height}x24"]
-    if second_head:
-        heads += ["-screen", "1", "{}x{}x24".format(*second_head), "+xinerama", "-extension", "RANDR"]
-    read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-noreset", *heads,
-                               "-nolisten", "tcp", "+extension", "GLX"],
-                              pass_fds=(write,), stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL)
-    os.close(write)
-    try:
-        ready, _, _ = select.select([read], [], [], 15)
-        number = os.read(read, 32).decode().strip() if ready else ""
-        check(number.isdigit(), "Xvfb did not start")
-        yield f":{number}"
-    finally:
-        os.close(read)
-        server.terminate()
-        try:
-            server.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            server.kill()
-
-
-def wait_for_wine_session_end(env, timeout=60):
-    """Waits until the prefix's Wine server has ended. Wine's desktop process keeps the display of
-    the session that started it, so a session must not outlive its display nor be shared with one
-    that has none."""
-    with contextlib.suppress(subprocess.TimeoutExpired):
-        subprocess.run(["wineserver", "-w"], env=env, timeout=timeout)
-
-
-@contextlib.contextmanager
-def wine_session(with_display=True, width=1024, height=768, prefix=WINE_PREFIX,
-                 locale="ja_JP.UTF-8", second_head=None):
-    """A Wine session of its own, in a virtual display of that size unless told otherwise; yields
-    the environment for Wine (its DISPLAY names the display)."""
-    with contextlib.ExitStack() as stack:
-        display = (stack.enter_context(virtual_display(width, height, second_head))
-                   if with_display else None)
-        env = wine_environment(display, prefix, locale)
-        wait_for_wine_session_end(env)
-        try:
-            yield env
-        finally:
-            wait_for_wine_session_end(env)
-
-
-@contextlib.contextmanager
-def fresh_wine_prefix(name):
-    """A Wine prefix for one test alone, made anew by its first session and removed at the end."""
-    prefix = LINUX_BIN / f"wineprefix-{name}"
-
-    def remove():
-        # A test killed midway may have left a file immutable in it.
-        if prefix.exists():
-            subprocess.run(["chattr", "-R", "-i", str(prefix)], stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL)
-        shutil.rmtree(prefix, ignore_errors=True)
-
-    remove()
-    try:
-        yield prefix
-    finally:
-        remove()
-
-
-def run_wine(command, env, timeout):
-    """Runs a Windows console program to its end; returns (exit code, its output as text).
-    Output goes through a file, not a pipe: a Wine server started by this call inherits the
-    program's handles and would hold a pipe open long after the program has ended."""
-    with tempfile.TemporaryFile() as output:
-        result = subprocess.run(["wine", *[str(part) for part in command]], env=env, stdout=output,
-                                stderr=subprocess.DEVNULL, timeout=timeout)
-        output.seek(0)
-        return result.returncode, output.read().decode(errors="replace").replace("\r", "")
-
-
-def windows_path(path):
-    """The path as a Windows program under Wine sees it."""
-    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
-
-
-def run_probe(env, *arguments, timeout=60):
-    """Runs the probe to its end; returns (exit code, its output as text)."""
-    try:
-        return run_wine([PROBE, *arguments], env, timeout)
-    except subprocess.TimeoutExpired:
-        fail(f"the probe did not end within {timeout} s: {arguments}")
-
-
-def probe_lines(env, *arguments, timeout=60):
-    """Runs the probe; returns (exit code, one {key: value} for each printed line that has any)."""
-    code, text = run_probe(env, *arguments, timeout=timeout)
-    lines = [dict(pair.split("=", 1) for pair in line.split(" ") if "=" in pair)
-             for line in text.split("\n") if "=" in line]
-    return code, lines
-
-
-def probe(env, *arguments, timeout=60):
-    """Runs the probe; returns (exit code, {key: value} of everything it printed)."""
-    code, lines = probe_lines(env, *arguments, timeout=timeout)
-    return code, {key: value for line in lines for key, value in line.items()}
-
-
-@contextlib.contextmanager
-def started(command, env=None, cwd=None, stdout=subprocess.PIPE, stderr=subprocess.PIPE):
-    """A process that is killed, with its whole group, if it is still running at the end."""
-    process = subprocess.Popen(command, env=env, cwd=cwd, stdout=stdout, stderr=stderr,
-                               start_new_session=True)
+def started(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, **options):
+    """A process killed with its whole group if it is still running at the end."""
+    process = subprocess.Popen(command, stdout=stdout, stderr=stderr, start_new_session=True,
+                               **options)
     try:
         yield process
     finally:
@@ -187,14 +57,11 @@ def started(command, env=None, cwd=None, stdout=subprocess.PIPE, stderr=subproce
             process.wait(timeout=10)
 
 
-def wait_for(predicate, timeout, interval=0.1, what="condition"):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(interval)
-    fail(f"timed out after {timeout} s waiting for {what}")
+def exit_code(process, what, timeout=60):
+    try:
+        return process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        fail(f"expected {what} to end within {timeout} s; it still runs")
 
 
 @contextlib.contextmanager
@@ -206,38 +73,147 @@ def scratch_dir(prefix="lullvane-e2e-"):
         shutil.rmtree(path, ignore_errors=True)
 
 
-def read_ppm(path_or_bytes):
-    """Reads a binary PPM (P6) into (width, height, bytes)."""
-    data = path_or_bytes if isinstance(path_or_bytes, bytes) else Path(path_or_bytes).read_bytes()
-    fields = []
-    position = 0
-    while len(fields) < 4:
-        while data[position:position + 1].isspace():
-            position += 1
-        if data[position:position + 1] == b"#":
-            position = data.index(b"\n", position)
-            continue
-        end = position
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[position:end])
-        position = end
-    check(fields[0] == b"P6" and fields[3] == b"255", "not an 8-bit binary PPM")
-    width, height = int(fields[1]), int(fields[2])
-    pixels = data[position + 1:position + 1 + 3 * width * height]
-    check(len(pixels) == 3 * width * height, "truncated PPM")
-    return width, height, pixels
+@contextlib.contextmanager
+def virtual_display(width=1024, height=768, second_head=None):
+    """Xvfb; yields ':N'. It picks a free N and writes it once it accepts clients (-displayfd),
+    and never resets (a client connecting meanwhile would be turned away). A second head comes
+    through Xinerama without RandR, so that Wine sees two monitors (both at the origin)."""
+    heads = ["-screen", "0", f"{width}x{height}x24"]
+    if second_head:
+        heads += ["-screen", "1", "%dx%dx24" % second_head, "+xinerama", "-extension", "RANDR"]
+    read, write = os.pipe()  # the read end stays open: Xvfb dies if it cannot write there
+    with open(read, "rb", buffering=0) as reader, started(
+            ["Xvfb", "-displayfd", str(write), "-noreset", *heads, "-nolisten", "tcp", "+extension",
+             "GLX"], pass_fds=(write,), **QUIET) as server:
+        os.close(write)
+        number = reader.read(32).decode().strip() if select.select([read], [], [], 15)[0] else ""
+        check(number.isdigit(), "Xvfb did not start within 15 s")
+        try:
+            yield f":{number}"
+        finally:
+            server.terminate()  # so that it removes its lock file and socket
+            server.wait(timeout=10)
+
+
+def wait_for_wine_session_end(env, timeout=60):
+    """Wine's desktop process keeps the display it started with: no session may outlive it."""
+    with contextlib.suppress(subprocess.TimeoutExpired):
+        subprocess.run(["wineserver", "-w"], env=env, timeout=timeout)
+
+
+@contextlib.contextmanager
+def wine_session(with_display=True, width=1024, height=768, prefix=WINE_PREFIX,
+                 locale="ja_JP.UTF-8", second_head=None):
+    """A Wine session of its own, in a virtual display, Japanese (ANSI code page 932) unless told
+    otherwise; yields its environment. The prefix is made once, under a lock."""
+    with contextlib.ExitStack() as stack:
+        env = dict(os.environ, WINEPREFIX=str(prefix), WINEDEBUG="-all", LC_ALL=locale,
+                   WINEDLLOVERRIDES="mscoree,mshtml=")
+        env.pop("DISPLAY", None)
+        if with_display:
+            env["DISPLAY"] = stack.enter_context(virtual_display(width, height, second_head))
+        prefix.parent.mkdir(parents=True, exist_ok=True)
+        with open(prefix.parent / f"{prefix.name}.lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if not (prefix / ".lullvane-ready").exists():
+                subprocess.run(["wineboot", "-i"], env=env, check=True, timeout=300, **QUIET)
+                # Without a window manager Wine stalls on each window close unless unmanaged.
+                unmanaged = ["reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d"]
+                check(run_wine([*unmanaged, "N", "/f"], env, 120)[0] == 0, "reg add Managed failed")
+                wait_for_wine_session_end(env, 120)
+                (prefix / ".lullvane-ready").touch()
+        wait_for_wine_session_end(env)
+        stack.callback(wait_for_wine_session_end, env)
+        yield env
+
+
+@contextlib.contextmanager
+def fresh_wine_prefix(name):
+    """A Wine prefix for one test alone, removed at the end (and any immutable file in it)."""
+    prefix = LINUX_BIN / f"wineprefix-{name}"
+
+    def remove():
+        if prefix.exists():
+            subprocess.run(["chattr", "-R", "-i", str(prefix)], **QUIET)
+        shutil.rmtree(prefix, ignore_errors=True)
+
+    remove()
+    try:
+        yield prefix
+    finally:
+        remove()
+
+
+def run_wine(command, env, timeout):
+    """Runs a Windows console program; returns (exit code, output). The output goes through a
+    file: a Wine server started by the call would hold a pipe open long after the program."""
+    with tempfile.TemporaryFile() as output:
+        code = subprocess.run(["wine", *map(str, command)], env=env, stdout=output,
+                              stderr=subprocess.DEVNULL, timeout=timeout).returncode
+        output.seek(0)
+        return code, output.read().decode(errors="replace").replace("\r", "")
+
+
+def windows_path(path):
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+def run_probe(env, *arguments, timeout=60):
+    try:
+        return run_wine([PROBE, *arguments], env, timeout)
+    except subprocess.TimeoutExpired:
+        fail(f"the probe did not end within {timeout} s: {arguments}")
+
+
+def probe_lines(env, *arguments, timeout=60):
+    """Runs the probe: (exit code, a {key: value} for each printed line that has any)."""
+    code, text = run_probe(env, *arguments, timeout=timeout)
+    pairs = (re.findall(r"(\S+?)=(\S*)", line) for line in text.split("\n"))
+    return code, [dict(found) for found in pairs if found]
+
+
+def probe(env, *arguments, timeout=60):
+    """Runs the probe: (exit code, {key: value} of everything it printed)."""
+    code, lines = probe_lines(env, *arguments, timeout=timeout)
+    return code, {key: value for line in lines for key, value in line.items()}
+
+
+def ppm_pixels(ppm):
+    """A binary PPM of 8-bit channels as (width, height, RGB bytes)."""
+    size = re.match(rb"P6\s(\d+)\s(\d+)\s255\s", ppm)
+    check(size and len(ppm) == size.end() + 3 * int(size[1]) * int(size[2]), "bad PPM")
+    return int(size[1]), int(size[2]), ppm[size.end():]
 
 
 def image_pixels(path):
     """Any picture ImageMagick reads, as (width, height, RGB bytes)."""
-    ppm = subprocess.run(["convert", str(path), "-depth", "8", "ppm:-"], check=True,
-                         stdout=subprocess.PIPE, timeout=60).stdout
-    return read_ppm(ppm)
+    return ppm_pixels(subprocess.run(["convert", str(path), "-depth", "8", "ppm:-"], check=True,
+                                     timeout=60, stdout=subprocess.PIPE).stdout)
 
 
 def capture_screen(display, path):
-    """Saves the whole virtual screen as a PNG and returns (width, height, RGB bytes)."""
+    """Saves the whole virtual screen as a PNG; returns (width, height, RGB bytes)."""
     subprocess.run(["import", "-display", display, "-window", "root", str(path)], check=True,
-                   timeout=60, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                   timeout=60, **QUIET)
     return image_pixels(path)
+
+
+def check_flame(display, path, area=(1024, 768)):
+    """Waits for the flame on the screen: over a twentieth of `area` (width, height from the top
+    left) lit, no blue, red at least green, black outside `area`. Returns the lit count."""
+    def capture():
+        width, _, pixels = capture_screen(display, path)
+        lit = len(pixels) // 3 - pixels[0::3].count(0)
+        return lit > area[0] * area[1] // 20 and (width, pixels, lit)
+
+    width, pixels, lit = wait_for(capture, 30, interval=1, what=f"a flame lighting {area}")
+    red, green, blue = pixels[0::3], pixels[1::3], pixels[2::3]
+
+    def wrong(i):
+        outside = i % width >= area[0] or i // width >= area[1]
+        return blue[i] or green[i] > red[i] or (outside and red[i])
+
+    at = next((i for i in range(len(red)) if wrong(i)), 0)
+    check(not wrong(at), f"expected flame colours inside {area}, black outside; pixel "
+          f"{at % width},{at // width} is #{pixels[3 * at:3 * at + 3].hex()}")
+    return lit

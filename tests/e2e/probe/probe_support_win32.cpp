@@ -1,94 +1,48 @@
 #include "probe_support_win32.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 std::string Narrow(const std::wstring& text, UINT codePage) {
-    const int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                        nullptr, nullptr);
+    const int length = static_cast<int>(text.size());
+    std::string bytes(WideCharToMultiByte(codePage, 0, text.data(), length, 0, 0, 0, 0), 0);
+    WideCharToMultiByte(codePage, 0, text.data(), length, bytes.data(), bytes.size(), 0, 0);
     return bytes;
 }
 
 std::wstring Widen(const std::string& bytes, UINT codePage) {
-    const int size =
-        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                        size);
+    const int length = static_cast<int>(bytes.size());
+    std::wstring text(MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0), 0);
+    MultiByteToWideChar(codePage, 0, bytes.data(), length, text.data(), text.size());
     return text;
 }
 
 std::string FromHex(const std::wstring& hex) {
     std::string bytes;
-    for (size_t at = 0; at + 2 <= hex.size(); at += 2) {
-        bytes += static_cast<char>(std::wcstoul(hex.substr(at, 2).c_str(), nullptr, 16));
-    }
+    for (size_t at = 0; at + 2 <= hex.size(); at += 2)
+        bytes += std::stoi(hex.substr(at, 2), nullptr, 16);
     return bytes;
 }
 
 std::string ToHex(const std::string& bytes) {
+    constexpr char kDigits[] = "0123456789abcdef";
     std::string hex;
-    char pair[4];
-    for (const unsigned char byte : bytes) {
-        std::snprintf(pair, sizeof pair, "%02x", byte);
-        hex += pair;
-    }
+    for (const unsigned char byte : bytes) hex += {kDigits[byte >> 4], kDigits[byte & 15]};
     return hex;
 }
 
-std::string Utf8Hex(const std::wstring& text) {
-    return ToHex(Narrow(text, CP_UTF8));
-}
-
-DWORD Milliseconds(const std::wstring& number) {
-    return static_cast<DWORD>(std::stoul(number));
-}
-
 void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
 }
 
-void Pause(DWORD ms) {
-    WaitFor(ms, [] { return false; });
-}
-
 HWND WaitForWindow(const WantedWindow& wanted, DWORD ms) {
     HWND window = nullptr;
-    const bool found = WaitFor(ms, [&] {
+    const auto found = [&] {
         window = FindWindowA(wanted.className, wanted.title.c_str());
         return window && (!wanted.shown || IsWindowVisible(window));
-    });
-    return found ? window : nullptr;
+    };
+    return WaitFor(ms, found) ? window : nullptr;
 }
-
-namespace {
-
-LRESULT CALLBACK ProbeWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) return 1;
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-WORD VirtualKeyFor(unsigned code) {
-    switch (code) {
-        case 13:
-            return VK_RETURN;
-        case 27:
-            return VK_ESCAPE;
-        case 32:
-            return VK_SPACE;
-        default:
-            return static_cast<WORD>(VkKeyScanA(static_cast<char>(code)) & 0xFF);
-    }
-}
-
-}  // namespace
 
 std::wstring TextOf(HWND window) {
     wchar_t text[512] = {};
@@ -101,7 +55,9 @@ std::wstring TextOf(HWND window) {
 HWND MakeProbeWindow(DWORD extendedStyle, DWORD style, const RECT& area) {
     static const bool registered = [] {
         WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = ProbeWindowProcedure;
+        windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+            return message == WM_ERASEBKGND ? 1 : DefWindowProcW(window, message, wParam, lParam);
+        };
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = L"LullvaneProbe";
         return RegisterClassW(&windowClass) != 0;
@@ -116,12 +72,13 @@ bool TypeKeys(HWND window, const std::vector<unsigned>& codes) {
     SetForegroundWindow(window);
     for (size_t i = 0; i < codes.size(); ++i) {
         if (i > 0) Pause(200);
-        const WORD key = VirtualKeyFor(codes[i]);
+        const WORD key = static_cast<WORD>(codes[i]);
+        const WORD scan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
         INPUT input[2] = {};
         for (INPUT& event : input) {
             event.type = INPUT_KEYBOARD;
             event.ki.wVk = key;
-            event.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+            event.ki.wScan = scan;
         }
         input[1].ki.dwFlags = KEYEVENTF_KEYUP;
         if (SendInput(2, input, sizeof(INPUT)) != 2) return false;
@@ -142,15 +99,10 @@ HANDLE Start(const std::wstring& program, const std::wstring& arguments) {
     return started.hProcess;
 }
 
-bool Ended(HANDLE process) {
-    return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-}
-
 long EndedWithin(HANDLE process, DWORD ms) {
     const DWORD start = GetTickCount();
     const bool ended = WaitFor(ms, [&] { return Ended(process); });
-    const long took = static_cast<long>(GetTickCount() - start);
     if (!ended) TerminateProcess(process, 1);
     CloseHandle(process);
-    return ended ? took : -1;
+    return ended ? static_cast<long>(GetTickCount() - start) : -1;
 }

@@ -1,136 +1,113 @@
-// The probe's commands on windows found by their title: wait for them, describe them, type into
-// them, close them, take their activation, list their controls, cover part of the screen.
-#include <windows.h>
-
+// The probe's commands on windows found by their title, and one that covers part of the screen.
 #include <cstdio>
 
 #include "probe_commands_win32.h"
-#include "probe_support_win32.h"
 
 namespace {
 
-void PrintWindow(HWND window) {
-    RECT frame{}, client{};
-    GetWindowRect(window, &frame);
-    GetClientRect(window, &client);
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    char className[256] = {}, title[256] = {};
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, title, sizeof title);
-    std::printf("found=1 visible=%d class=%s title=%s style=0x%08lx exstyle=0x%08lx",
-                IsWindowVisible(window) ? 1 : 0, ToHex(className).c_str(), ToHex(title).c_str(),
-                static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
-                static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
-    std::printf(" rect=%ld,%ld,%ld,%ld client=%ld,%ld,%ld,%ld parent=%d foreground=%d", frame.left,
-                frame.top, frame.right, frame.bottom, origin.x, origin.y, client.right,
-                client.bottom, GetAncestor(window, GA_PARENT) != GetDesktopWindow(),
-                GetForegroundWindow() == window);
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    std::printf(" screen=%d,%d virtual=%d,%d,%d,%d monitors=%d\n", GetSystemMetrics(SM_CXSCREEN),
-                GetSystemMetrics(SM_CYSCREEN), left, top,
-                left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                top + GetSystemMetrics(SM_CYVIRTUALSCREEN), GetSystemMetrics(SM_CMONITORS));
+HWND Titled(const std::wstring& hex, DWORD ms = 0, bool shown = false) {
+    return WaitForWindow({.title = FromHex(hex), .shown = shown}, ms);
 }
 
-int WaitAndDescribe(const Arguments& args, bool shown) {
-    const HWND window =
-        WaitForWindow({.title = FromHex(args[0]), .shown = shown}, Milliseconds(args[1]));
-    if (!window) {
+int Describe(HWND window) {
+    RECT frame{}, client{};
+    POINT origin{};
+    char className[256] = {}, title[256] = {};
+    if (!window || !GetWindowRect(window, &frame) || !GetClientRect(window, &client) ||
+        !ClientToScreen(window, &origin) || !GetClassNameA(window, className, 256)) {
         std::printf("found=0\n");
         return 1;
     }
-    PrintWindow(window);
+    GetWindowTextA(window, title, 256);
+    const auto metric = GetSystemMetrics;
+    const int left = metric(SM_XVIRTUALSCREEN), top = metric(SM_YVIRTUALSCREEN);
+    std::printf(
+        "found=1 visible=%d class=%s title=%s style=%lx exstyle=%lx rect=%ld,%ld,%ld,%ld "
+        "client=%ld,%ld,%ld,%ld parent=%d screen=%d,%d virtual=%d,%d,%d,%d monitors=%d\n",
+        IsWindowVisible(window), ToHex(className).c_str(), ToHex(title).c_str(),
+        GetWindowLongA(window, GWL_STYLE), GetWindowLongA(window, GWL_EXSTYLE), frame.left,
+        frame.top, frame.right, frame.bottom, origin.x, origin.y, client.right, client.bottom,
+        GetAncestor(window, GA_PARENT) != GetDesktopWindow(), metric(SM_CXSCREEN),
+        metric(SM_CYSCREEN), left, top, left + metric(SM_CXVIRTUALSCREEN),
+        top + metric(SM_CYVIRTUALSCREEN), metric(SM_CMONITORS));
     return 0;
+}
+
+int GoneWithin(const std::wstring& hex, DWORD ms) {
+    const bool gone = WaitFor(ms, [&] { return !Titled(hex); });
+    std::printf("gone=%d\n", gone);
+    return gone ? 0 : 1;
+}
+
+int Post(const std::wstring& hex, UINT message, WPARAM wParam) {
+    const HWND window = Titled(hex);
+    return window && PostMessageW(window, message, wParam, 0) ? 0 : 1;
 }
 
 }  // namespace
 
 int WaitWindowCommand(const Arguments& args) {
-    return WaitAndDescribe(args, false);
+    return Describe(Titled(args[0], Milliseconds(args[1])));
 }
 
 int WaitShownCommand(const Arguments& args) {
-    return WaitAndDescribe(args, true);
+    return Describe(Titled(args[0], Milliseconds(args[1]), true));
 }
 
 int WaitGoneCommand(const Arguments& args) {
-    const std::string title = FromHex(args[0]);
-    const DWORD start = GetTickCount();
-    const bool gone =
-        WaitFor(Milliseconds(args[1]), [&] { return !WaitForWindow({.title = title}); });
-    std::printf("gone=%d ms=%lu\n", gone ? 1 : 0, GetTickCount() - start);
-    return gone ? 0 : 1;
+    return GoneWithin(args[0], Milliseconds(args[1]));
 }
 
 int CountCommand(const Arguments& args) {
-    struct Search {
-        std::string title;
-        int count = 0;
-    } search{.title = FromHex(args[0])};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            char text[256] = {};
-            GetWindowTextA(window, text, sizeof text);
-            if (s->title == text) ++s->count;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    std::printf("count=%d\n", search.count);
+    const std::string title = FromHex(args[0]);
+    int count = 0;
+    for (HWND at = nullptr; (at = FindWindowExA(nullptr, at, nullptr, title.c_str()));) ++count;
+    std::printf("count=%d\n", count);
     return 0;
 }
 
 int KeysCommand(const Arguments& args) {
-    const HWND window = WaitForWindow({.title = FromHex(args[0])});
-    if (!window) return 1;
     std::vector<unsigned> codes;
     for (size_t i = 1; i < args.size(); ++i) codes.push_back(std::stoul(args[i]));
-    const bool typed = TypeKeys(window, codes);
-    std::printf("typed=%d\n", typed ? 1 : 0);
-    return typed ? 0 : 1;
+    const HWND window = Titled(args[0]);
+    return window && TypeKeys(window, codes) ? 0 : 1;
 }
 
 int CloseCommand(const Arguments& args) {
-    const HWND window = WaitForWindow({.title = FromHex(args[0])});
-    return window && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    return Post(args[0], WM_CLOSE, 0);
 }
 
 int CloseBoxCommand(const Arguments& args) {
-    const HWND window = WaitForWindow({.title = FromHex(args[0])});
-    return window && PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+    return Post(args[0], WM_SYSCOMMAND, SC_CLOSE);
 }
 
 int ActivateOtherCommand(const Arguments& args) {
-    const std::string title = FromHex(args[0]);
     const HWND other = MakeProbeWindow(0, WS_OVERLAPPEDWINDOW, {10, 10, 210, 110});
     if (!other) return 1;
     ShowWindow(other, SW_SHOW);
     SetForegroundWindow(other);
     SetActiveWindow(other);
-    const bool gone =
-        WaitFor(Milliseconds(args[1]), [&] { return !WaitForWindow({.title = title}); });
-    std::printf("active=%d gone=%d\n", GetForegroundWindow() == other, gone ? 1 : 0);
+    const int code = GoneWithin(args[0], Milliseconds(args[1]));
     DestroyWindow(other);
-    return gone ? 0 : 1;
+    return code;
 }
 
 int ControlsCommand(const Arguments& args) {
-    const HWND window = WaitForWindow({.title = FromHex(args[0])});
+    const HWND window = Titled(args[0]);
     if (!window) return 1;
     EnumChildWindows(
         window,
-        [](HWND control, LPARAM data) -> BOOL {
-            const HWND top = reinterpret_cast<HWND>(data);
+        [](HWND control, LPARAM top) {
             wchar_t className[64] = {};
             GetClassNameW(control, className, 64);
-            RECT frame{};
-            GetWindowRect(control, &frame);
-            MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&frame), 2);
+            RECT box{};
+            GetWindowRect(control, &box);
+            MapWindowPoints(nullptr, reinterpret_cast<HWND>(top), reinterpret_cast<POINT*>(&box),
+                            2);
             std::printf("control class=%s id=%d x=%ld y=%ld w=%ld h=%ld enabled=%d text=%s\n",
-                        Utf8Hex(className).c_str(), GetDlgCtrlID(control), frame.left, frame.top,
-                        frame.right - frame.left, frame.bottom - frame.top,
-                        IsWindowEnabled(control) ? 1 : 0, Utf8Hex(TextOf(control)).c_str());
+                        Utf8Hex(className).c_str(), GetDlgCtrlID(control), box.left, box.top,
+                        box.right - box.left, box.bottom - box.top, IsWindowEnabled(control),
+                        Utf8Hex(TextOf(control)).c_str());
             return TRUE;
         },
         reinterpret_cast<LPARAM>(window));
@@ -141,11 +118,9 @@ int CoverCommand(const Arguments& args) {
     const HWND cover =
         CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", L"", WS_POPUP | WS_VISIBLE,
                         std::stoi(args[0]), std::stoi(args[1]), std::stoi(args[2]),
-                        std::stoi(args[3]), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!cover) return 1;
+                        std::stoi(args[3]), nullptr, nullptr, nullptr, nullptr);
     Pause(Milliseconds(args[4]));
     DestroyWindow(cover);
     Pause(200);
-    std::printf("covered=1\n");
-    return 0;
+    return cover ? 0 : 1;
 }

@@ -8,7 +8,7 @@ import time
 from pathlib import Path
 
 from harness import (DIALOG_TITLE, PROBE, SHOW_TITLE, WINDOWS_BIN, check, image_pixels, probe, probe_lines,
-                     read_ppm, scratch_dir, started, wait_for, windows_path, wine_session)
+                     ppm_pixels, scratch_dir, started, wait_for, windows_path, wine_session)
 
 HOST, RENDERER = WINDOWS_BIN / "src/scr/Lullvane.scr", WINDOWS_BIN / "src/renderer_win32/Lullvane.dll"
 SKINS = {face: image_pixels(Path(__file__).resolve().parents[3] / f"assets/button_{face}.bmp")
@@ -45,7 +45,7 @@ class Dialog:  # the open dialog of one start of Lullvane.scr /c, and the screen
     def capture(self):  # the client area and 30 rows of title bar above it
         command = ["import", "-display", self.display, "-window", "root", "-crop", f"496x273+{self.x}+{self.y - 30}"]
         ppm = subprocess.run([*command, "-depth", "8", "ppm:-"], capture_output=True, check=True, timeout=60)
-        self.pixels = read_ppm(ppm.stdout)[2]
+        self.pixels = ppm_pixels(ppm.stdout)[2]
         return self
 
     def at(self, x, y):  # in the client area
