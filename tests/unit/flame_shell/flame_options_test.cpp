@@ -36,16 +36,13 @@ std::string Parsed(const Args& args, std::optional<std::string_view> screensaver
     return text.str();
 }
 
-TEST(FlameOptions, WithoutArgumentsRunsFullScreenAtAboutSixtyFramesPerSecond) {
+TEST(FlameOptions, RunsFullScreenAtAboutSixtyFramesPerSecondUnlessAnOptionWithOneDashOrTwoSays) {
     const FlameOptions o = ParseFlameOptions({}, std::nullopt).options.value();
-    EXPECT_EQ(std::tuple(o.mode, o.width, o.height, o.hostWindow, o.display, o.showFps),
-              std::tuple(FlameMode::FullScreen, 0, 0, std::nullopt, "", false));
-    EXPECT_EQ(std::tuple(o.delayMicroseconds, o.drawPath, o.fixedDt, o.frames, o.screenshot,
+    EXPECT_EQ(std::tuple(o.mode, o.width, o.height, o.hostWindow, o.display, o.showFps,
+                         o.delayMicroseconds, o.drawPath, o.fixedDt, o.frames, o.screenshot,
                          o.benchmarkFrames),
-              std::tuple(16667, DrawPath::VertexArrays, 0.015625f, 300, "", 0));
-}
-
-TEST(FlameOptions, TakesEachOptionWithOneDashOrTwo) {
+              std::tuple(FlameMode::FullScreen, 0, 0, std::nullopt, "", false, 16667,
+                         DrawPath::VertexArrays, 0.015625f, 300, "", 0));
     using Row = std::pair<Args, std::string>;
     for (const auto& [args, parsed] :
          {Row{{}, ""}, Row{{"--window", "800x600"}, "mode=window size=800x600"},
@@ -90,22 +87,17 @@ TEST(FlameOptions, AScreenSaversWindowComesFromTheEnvironmentUnlessAnOptionNames
 TEST(FlameOptions, NamesTheArgumentItCannotTake) {
     // Values out of range; seconds that are not positive, not finite, more than an hour, or zero
     // in single precision. (A screenshot is asked for, so that --frames and --fixed-dt apply.)
-    using P = std::pair<const char*, const char*>;
-    for (const auto& [name, value] : {P{"--window", "800"},      P{"--window", "0x600"},
-                                      P{"--window", "800x"},     P{"-window", "x600"},
-                                      P{"--window", "16385x10"}, P{"--window", "8o0x600"},
-                                      P{"-window-id", "0"},      P{"--display", ""},
-                                      P{"--draw", "fast"},       P{"--screenshot", ""},
-                                      P{"-delay", "-1"},         P{"-delay", "1.5"},
-                                      P{"-delay", ""},           P{"-delay", "10000001"},
-                                      P{"--frames", "0"},        P{"--frames", "1000000001"},
-                                      P{"--benchmark-fps", "0"}, P{"--benchmark-fps", "1000001"},
-                                      P{"--fixed-dt", "0"},      P{"--fixed-dt", "-1"},
-                                      P{"--fixed-dt", "nan"},    P{"--fixed-dt", "inf"},
-                                      P{"--fixed-dt", "3600.5"}, P{"--fixed-dt", "x"},
-                                      P{"--fixed-dt", "1e-50"}}) {
+    std::istringstream bad(
+        "--window=800 --window=0x600 --window=800x -window=x600 --window=16385x10 --window=8o0x600 "
+        "-window-id=0 --display= --draw=fast --screenshot= -delay=-1 -delay=1.5 -delay= "
+        "-delay=10000001 --frames=0 --frames=1000000001 --benchmark-fps=0 --benchmark-fps=1000001 "
+        "--fixed-dt=0 --fixed-dt=-1 --fixed-dt=nan --fixed-dt=inf --fixed-dt=3600.5 --fixed-dt=x "
+        "--fixed-dt=1e-50");
+    for (std::string option; bad >> option;) {
+        const std::string name = option.substr(0, option.find('=')),
+                          value = option.substr(name.size() + 1);
         EXPECT_EQ(Parsed({"--screenshot", "f", name, value}),
-                  std::string("error: bad value for ") + name + ": " + value);
+                  "error: bad value for " + name + ": " + value);
     }
     using Row = std::pair<Args, std::string>;
     for (const auto& [args, error] :
@@ -126,9 +118,11 @@ TEST(FlameOptions, NamesTheArgumentItCannotTake) {
 }
 
 TEST(FlameOptions, WindowIdsAreHexOrDecimalThirtyTwoBitAndNeverZero) {
-    for (const auto& [text, id] :
-         {std::pair("0x2a", 42UL), std::pair("0X2A", 42UL), std::pair("42", 42UL),
-          std::pair("0xffffffff", 0xFFFFFFFFUL), std::pair("4294967295", 0xFFFFFFFFUL)}) {
+    for (const auto& [text, id] : {std::pair("0x2a", 42UL),
+                                   {"0X2A", 42UL},
+                                   {"42", 42UL},
+                                   {"0xffffffff", 0xFFFFFFFFUL},
+                                   {"4294967295", 0xFFFFFFFFUL}}) {
         EXPECT_EQ(ParseWindowId(text), id) << text;
     }
     for (const char* text :

@@ -1,8 +1,12 @@
-#include "options.h"
-
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <memory>
+#include <sstream>
 #include <tuple>
+
+#include "options.h"
+#include "trace.h"
 
 namespace {
 
@@ -16,17 +20,15 @@ TEST(ToolOptions, DefaultsAndEveryOption) {
         ParseTraceOptions(Args{"--frames", "0", "--dt", "0.5", "--first-dt", "3600", "--key",
                                "3:13", "--key", "1:65535", "--print", "all"})
             .options.value();
-    EXPECT_EQ(std::tuple(all.frames, all.dt, all.firstDt, all.print),
-              std::tuple(0, 0.5f, 3600.0f, TracePrint::All));
     ASSERT_EQ(all.keys.size(), 2u);
-    EXPECT_EQ(std::tuple(all.keys[0].frame, all.keys[0].code, all.keys[1].frame, all.keys[1].code),
-              std::tuple(3, 13u, 1, 65535u));
-    for (const auto& [name, print] :
-         {std::pair("summary", TracePrint::Summary), std::pair("particles", TracePrint::Particles),
-          std::pair("field", TracePrint::Field)}) {
+    EXPECT_EQ(std::tuple(all.frames, all.dt, all.firstDt, all.print, all.keys[0].frame,
+                         all.keys[0].code, all.keys[1].frame, all.keys[1].code),
+              std::tuple(0, 0.5f, 3600.0f, TracePrint::All, 3, 13u, 1, 65535u));
+    for (const auto& [name, print] : {std::pair("summary", TracePrint::Summary),
+                                      {"particles", TracePrint::Particles},
+                                      {"field", TracePrint::Field}}) {
         EXPECT_EQ(ParseTraceOptions(Args{"--print", name}).options.value().print, print);
     }
-
     const StillOptions still = ParseStillOptions(Args{"--out", "p.png"}).options.value();
     EXPECT_EQ(std::tie(still.frames, still.dt, still.width, still.height, still.out),
               std::tuple(300, 0.015625f, 640, 480, "p.png"));
@@ -39,6 +41,7 @@ TEST(ToolOptions, DefaultsAndEveryOption) {
 }
 
 TEST(ToolOptions, BadArgumentsAreNamedInOneLine) {
+    // Seconds narrowed to single precision must stay finite and, where given, above zero.
     using P = std::pair<const char*, const char*>;
     for (const auto& [name, value] :
          {P{"--frames", "-1"}, P{"--frames", "12x"}, P{"--dt", "nan"}, P{"--dt", "-0.1"},
@@ -61,6 +64,41 @@ TEST(ToolOptions, BadArgumentsAreNamedInOneLine) {
     EXPECT_EQ(ParseStillOptions(Args{"--out", "a", "--dt"}).error, "--dt: missing value");
     EXPECT_EQ(ParseStillOptions({}).error, "--out: missing (the PNG file to write)");
     EXPECT_FALSE(ParseStillOptions({}).options);
+}
+
+TEST(Trace, KeysArriveBeforeTheirFrameAndRecordsFollowStorageOrder) {
+    const auto flame = std::make_unique<Flame>();
+    RunFrames(*flame, 0, 0.015625f, std::nullopt, {});
+    EXPECT_EQ(SummaryRecord(*flame),
+              "summary frames=0 sceneTime=0 emissionClock=0 particleCount=0 birthCount=0 running=1 "
+              "rotating=1 fineField=0 viewAngle=0 framesSinceToggle=0\n");
+    EXPECT_EQ(ParticleRecords(flame->scene), "");
+    // Frame 2: Enter twice (back to running) then Space; frame 9 is never reached. The time is
+    // 0.5 + 0.25 + 0.25, and the view turned only in frame 1.
+    RunFrames(*flame, 3, 0.25f, 0.5f, {{2, 13}, {2, 32}, {2, 13}, {3, 48}, {9, 13}, {1, 27}});
+    EXPECT_NE(SummaryRecord(*flame).find(" frames=3 sceneTime=1 emissionClock=1 particleCount=1024 "
+                                         "birthCount=1024 running=1 rotating=0 fineField=1 "),
+              std::string::npos);
+    EXPECT_FLOAT_EQ(flame->scene.view.viewAngle, 0.62831855f * 0.5f);
+    const auto lines = [](const std::string& text) {
+        std::vector<std::string> lines;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    };
+    const auto particles = lines(ParticleRecords(flame->scene));
+    const auto nodes = lines(FieldRecords(flame->scene.field));
+    ASSERT_TRUE(particles.size() == 1024 && nodes.size() == 256);
+    EXPECT_EQ(particles[1023].rfind("particle slot=1023 x=", 0), 0u);
+    for (const auto& [x, y, z] : {std::tuple(1, 0, 0), {0, 1, 0}, {0, 0, 1}, {7, 3, 7}}) {
+        const FlowNode& n = flame->scene.field.Node(x, y, z);
+        char line[300];
+        std::snprintf(line, sizeof line,
+                      "node x=%d y=%d z=%d fx=%.9g fy=%.9g fz=%.9g rx=%.9g ry=%.9g rz=%.9g", x, y,
+                      z, double{n.flow.x}, double{n.flow.y}, double{n.flow.z}, double{n.rate.x},
+                      double{n.rate.y}, double{n.rate.z});
+        EXPECT_EQ(nodes[x + 8 * (y + 4 * z)], line);
+    }
 }
 
 }  // namespace
