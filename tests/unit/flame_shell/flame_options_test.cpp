@@ -6,16 +6,16 @@
 
 namespace {
 
-using Args = std::vector<std::string_view>;
-
-// The fields of a parse that differ from a default FlameOptions, as "name=value" words; an error
-// or a request for help as such.
-std::string Parsed(const Args& args, std::optional<std::string_view> screensaverWindow = {}) {
-    const FlameOptionsResult result = ParseFlameOptions(args, screensaverWindow);
-    if (result.helpAsked) return (result.options ? "options and help" : "help") + result.error;
-    if (!result.options) return "error: " + result.error;
-    const FlameOptions& o = *result.options;
-    const FlameOptions d;
+// The parse of ARGS (words split at spaces; '' is an empty one) as the fields that differ from
+// a default FlameOptions, "name=value" words; or "error: " and its message, or "help".
+std::string Parsed(const std::string& args, std::optional<std::string_view> window = {}) {
+    std::vector<std::string> words;
+    std::istringstream in(args);
+    for (std::string word; in >> word;) words.push_back(word == "''" ? "" : word);
+    const FlameOptionsResult r = ParseFlameOptions({words.begin(), words.end()}, window);
+    if (r.helpAsked) return (r.options ? "options and help" : "help") + r.error;
+    if (!r.options) return "error: " + r.error;
+    const FlameOptions &o = *r.options, d;
     std::ostringstream text;
     const auto add = [&](bool changed, const char* name, const auto& value) {
         if (changed) text << (text.tellp() ? " " : "") << name << "=" << value;
@@ -43,45 +43,36 @@ TEST(FlameOptions, RunsFullScreenAtAboutSixtyFramesPerSecondUnlessAnOptionWithOn
                          o.benchmarkFrames),
               std::tuple(FlameMode::FullScreen, 0, 0, std::nullopt, "", false, 16667,
                          DrawPath::VertexArrays, 0.015625f, 300, "", 0));
-    using Row = std::pair<Args, std::string>;
-    for (const auto& [args, parsed] :
-         {Row{{}, ""}, Row{{"--window", "800x600"}, "mode=window size=800x600"},
-          Row{{"-window", "16384x1"}, "mode=window size=16384x1"}, Row{{"-root"}, "mode=hosted"},
-          Row{{"-window-id", "0x1c00007"}, "mode=hosted host=29360135"},
-          Row{{"--display", ":1"}, "display=:1"}, Row{{"-fps", "-delay", "0"}, "fps=1 delay=0"},
-          Row{{"-fps", "-no-fps", "--delay", "10000000"}, "delay=10000000"},
-          Row{{"--draw", "immediate"}, "draw=immediate"}, Row{{"--draw", "arrays"}, ""},
-          Row{{"--fixed-dt", "0.5", "--frames", "1000000000", "--screenshot", "f.png"},
-              "mode=still dt=0.5 frames=1000000000 shot=f.png"},
-          Row{{"--screenshot", "f.png", "--fixed-dt", "3600", "--frames", "1"},
-              "mode=still dt=3600 frames=1 shot=f.png"},
-          Row{{"--screenshot", "f.png", "--window", "640x480"},
-              "mode=still size=640x480 shot=f.png"},
-          Row{{"--benchmark-fps", "1000000", "--window", "1920x1080"},
-              "mode=benchmark size=1920x1080 bench=1000000"},
-          // A window id wins over --root in either order, as a settings tool's preview
-          // appends it to a saved command line.
-          Row{{"--root", "--window-id", "0x2a"}, "mode=hosted host=42"},
-          Row{{"--window-id", "42", "-root"}, "mode=hosted host=42"},
-          Row{{"--root", "--fps", "--delay", "20000", "--window-id", "42"},
-              "mode=hosted host=42 fps=1 delay=20000"},
-          Row{{"--window", "1x1", "-h"}, "help"}, Row{{"--h"}, "help"},
-          Row{{"-help", "--colour"}, "help"}}) {
-        EXPECT_EQ(Parsed(args), parsed) << testing::PrintToString(args);
-    }
-}
-
-TEST(FlameOptions, AScreenSaversWindowComesFromTheEnvironmentUnlessAnOptionNamesOne) {
-    using Row = std::tuple<Args, const char*, std::string>;
-    for (const auto& [args, variable, parsed] :
-         {Row{{}, "1234", "mode=hosted host=1234"},
-          Row{{"-root"}, "0x400001", "mode=hosted host=4194305"},
-          Row{{"--window-id", "77"}, "1234", "mode=hosted host=77"},
-          Row{{"--root", "--window-id", "77"}, "1234", "mode=hosted host=77"},
-          Row{{"--window", "320x200"}, "1234", "mode=window size=320x200"}, Row{{}, "", ""},
-          Row{{}, "window", "error: bad XSCREENSAVER_WINDOW: window"}}) {
-        EXPECT_EQ(Parsed(args, variable), parsed) << variable;
-    }
+    // A window id wins over --root in either order: a settings tool's preview appends it to a
+    // saved command line.
+    const char* rows[][2] = {{"--window 800x600", "mode=window size=800x600"},
+                             {"-window 16384x1", "mode=window size=16384x1"},
+                             {"-root", "mode=hosted"},
+                             {"-window-id 0x1c00007", "mode=hosted host=29360135"},
+                             {"--display :1 -fps -delay 0", "display=:1 fps=1 delay=0"},
+                             {"-fps -no-fps --delay 10000000 --draw arrays", "delay=10000000"},
+                             {"--draw immediate", "draw=immediate"},
+                             {"--fixed-dt 0.5 --frames 1000000000 --screenshot f.png",
+                              "mode=still dt=0.5 frames=1000000000 shot=f.png"},
+                             {"--screenshot f.png --fixed-dt 3600 --frames 1 --window 640x480",
+                              "mode=still size=640x480 dt=3600 frames=1 shot=f.png"},
+                             {"--benchmark-fps 1000000 --window 1920x1080",
+                              "mode=benchmark size=1920x1080 bench=1000000"},
+                             {"--root --window-id 0x2a", "mode=hosted host=42"},
+                             {"--window-id 42 -root --fps", "mode=hosted host=42 fps=1"},
+                             {"--window 1x1 -h", "help"},
+                             {"--h", "help"},
+                             {"-help --colour", "help"}};
+    for (const auto& [args, parsed] : rows) EXPECT_EQ(Parsed(args), parsed) << args;
+    // A screen saver's window comes from the environment unless an option names one.
+    const char* environment[][3] = {{"", "1234", "mode=hosted host=1234"},
+                                    {"-root", "0x400001", "mode=hosted host=4194305"},
+                                    {"--root --window-id 77", "1234", "mode=hosted host=77"},
+                                    {"--window 320x200", "1234", "mode=window size=320x200"},
+                                    {"", "", ""},
+                                    {"", "window", "error: bad XSCREENSAVER_WINDOW: window"}};
+    for (const auto& [args, window, parsed] : environment)
+        EXPECT_EQ(Parsed(args, window), parsed) << window;
 }
 
 TEST(FlameOptions, NamesTheArgumentItCannotTake) {
@@ -96,35 +87,31 @@ TEST(FlameOptions, NamesTheArgumentItCannotTake) {
     for (std::string option; bad >> option;) {
         const std::string name = option.substr(0, option.find('=')),
                           value = option.substr(name.size() + 1);
-        EXPECT_EQ(Parsed({"--screenshot", "f", name, value}),
+        EXPECT_EQ(Parsed("--screenshot f " + name + " " + (value.empty() ? "''" : value)),
                   "error: bad value for " + name + ": " + value);
     }
-    using Row = std::pair<Args, std::string>;
-    for (const auto& [args, error] :
-         {Row{{"--window"}, "--window: missing value"},
-          Row{{"--frames", "10"}, "--frames and --fixed-dt need --screenshot"},
-          Row{{"--fixed-dt", "0.1"}, "--frames and --fixed-dt need --screenshot"},
-          Row{{"--window", "10x10", "-root"}, "choose one of --window, --root and --window-id"},
-          Row{{"-window-id", "5", "--window", "10x10"}, "choose one of --window, --root and"},
-          Row{{"--screenshot", "f", "--benchmark-fps", "5"}, "choose one of --screenshot and"},
-          Row{{"--screenshot", "f", "-root"}, "--screenshot and --benchmark-fps draw into a"},
-          Row{{"--benchmark-fps", "5", "-window-id", "9"}, "--screenshot and --benchmark-fps"},
-          Row{{"--colour", "red"}, "unknown option: --colour"},
-          Row{{"---root"}, "unknown option: ---root"},
-          Row{{"picture.png"}, "unexpected argument: picture.png"},
-          Row{{"-"}, "unexpected argument: -"}, Row{{"--"}, "unexpected argument: --"}}) {
-        EXPECT_EQ(Parsed(args).substr(0, 7 + error.size()), "error: " + error);
+    const char* rows[][2] = {
+        {"--window", "--window: missing value"},
+        {"--frames 10", "--frames and --fixed-dt need --screenshot"},
+        {"--fixed-dt 0.1", "--frames and --fixed-dt need --screenshot"},
+        {"--window 10x10 -root", "choose one of --window, --root and --window-id"},
+        {"-window-id 5 --window 10x10", "choose one of --window, --root and"},
+        {"--screenshot f --benchmark-fps 5", "choose one of --screenshot and"},
+        {"--screenshot f -root", "--screenshot and --benchmark-fps draw into a"},
+        {"--benchmark-fps 5 -window-id 9", "--screenshot and --benchmark-fps"},
+        {"--colour red", "unknown option: --colour"},
+        {"---root", "unknown option: ---root"},
+        {"picture.png", "unexpected argument: picture.png"},
+        {"-", "unexpected argument: -"},
+        {"--", "unexpected argument: --"}};
+    for (const auto& [args, error] : rows) {
+        EXPECT_EQ(Parsed(args).substr(0, 7 + std::string_view(error).size()),
+                  std::string("error: ") + error);
     }
-}
-
-TEST(FlameOptions, WindowIdsAreHexOrDecimalThirtyTwoBitAndNeverZero) {
-    for (const auto& [text, id] : {std::pair("0x2a", 42UL),
-                                   {"0X2A", 42UL},
-                                   {"42", 42UL},
-                                   {"0xffffffff", 0xFFFFFFFFUL},
-                                   {"4294967295", 0xFFFFFFFFUL}}) {
-        EXPECT_EQ(ParseWindowId(text), id) << text;
-    }
+    // Window ids are hexadecimal or decimal, 32 bits, never zero.
+    for (const char* text : {"0x2a", "0X2A", "42"}) EXPECT_EQ(ParseWindowId(text), 42u) << text;
+    for (const char* text : {"0xffffffff", "4294967295"})
+        EXPECT_EQ(ParseWindowId(text), 0xFFFFFFFFu);
     for (const char* text :
          {"", "0", "0x0", "0x", "-5", "12a", "0x100000000", "0x-1", "4294967296"}) {
         EXPECT_FALSE(ParseWindowId(text)) << text;

@@ -65,7 +65,7 @@ TEST_F(MusicTest, ACommandAnswersWithItsReplyOrThePlatformsDescriptionOfItsError
         {L"status cdaudio mode", 263, L"The device is not open.", L"Error:263"},
         {L"open 音.mp3", 275, L"指定されたファイルが見つかりません。", L"Error:275"},
         {L"play nothing", 261, L"Error (文字列が取れません)", L"Error:261"},
-        {L"", -1, L"コマンド文字列が指定されていません", L"Error:-1"},  // not sent
+        {L"", -1, L"コマンド文字列が指定されていません", L"Error:-1"}  // not sent
     };
     for (const auto& c : cases) {
         std::wstring text = L"earlier";
@@ -156,7 +156,7 @@ TEST_F(MusicTest, EachCdWatchTickLooksAtTheDiscAndStartsPlayOnlyWhereItMust) {
         {0, "1", "stopped", playOn},  // no chosen track: the disc is played on from where it is
         {0, "9", "playing", {}},
         {0, "9", "paused", {}},
-        {0, "E R R", "stopped", playOn},  // the track number is read only for a chosen track
+        {0, "E R R", "stopped", playOn}  // the track number is read only for a chosen track
     };
     for (const auto& c : cases) {
         ScriptDisc(music, port, c.repeat, c.current, c.mode);
@@ -178,13 +178,11 @@ TEST_F(MusicTest, TheFirstFailedLookAtTheDiscSwitchesTheWatchOffForGood) {
         const char* command;
         std::pair<std::int32_t, std::string> answer;
         size_t looks;
-    } cases[] = {
-        {0, "status cdaudio current track", {276, ""}, 1},    // no drive or no disc
-        {0, "status cdaudio current track", {0, "xErR"}, 1},  // ERR in any case
-        {3, "status cdaudio number of tracks", {263, ""}, 2},
-        {3, "status cdaudio current track", {0, "3a"}, 3},  // a chosen track, no number
-        {0, "status cdaudio mode", {kThrows, ""}, 3},
-    };
+    } cases[] = {{0, "status cdaudio current track", {276, ""}, 1},    // no drive or no disc
+                 {0, "status cdaudio current track", {0, "xErR"}, 1},  // ERR in any case
+                 {3, "status cdaudio number of tracks", {263, ""}, 2},
+                 {3, "status cdaudio current track", {0, "3a"}, 3},  // a chosen track, no number
+                 {0, "status cdaudio mode", {kThrows, ""}, 3}};
     for (const auto& c : cases) {
         ScriptDisc(music, port, c.repeat, "1", "stopped");
         port.answers[c.command] = c.answer;
