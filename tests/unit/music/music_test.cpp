@@ -3,7 +3,6 @@
 #include <map>
 #include <memory>
 #include <stdexcept>
-#include <utility>
 
 #include "cp932.h"
 #include "torvane2_bgm.h"
@@ -25,8 +24,8 @@ struct ScriptedPort final : MciPort {
         return code;
     }
     bool ErrorString(std::int32_t code, std::span<char> text) override {
-        if (errorTexts.contains(code)) std::ranges::copy(errorTexts[code] + '\0', text.begin());
-        return errorTexts.contains(code);
+        if (code == 263) std::ranges::copy(ToCp932(L"開いていません。") + '\0', text.begin());
+        return code == 263;
     }
     unsigned WaveOutDevices() override { return waveOutDevices; }
     void PlaySoundFile(const std::optional<std::string>& name, std::uint32_t flags) override {
@@ -35,7 +34,6 @@ struct ScriptedPort final : MciPort {
     Commands Take() { return std::exchange(sent, {}); }  // the commands sent since the last call
 
     std::map<std::string, std::pair<std::int32_t, std::string>> answers;
-    std::map<std::int32_t, std::string> errorTexts;
     unsigned waveOutDevices = 1;
     Commands sent;
     std::vector<std::pair<std::optional<std::string>, std::uint32_t>> sounds;
@@ -51,42 +49,30 @@ class MusicTest : public ::testing::Test {
 TEST_F(MusicTest, ACommandAnswersWithItsReplyOrThePlatformsDescriptionOfItsError) {
     port.answers = {{"status cdaudio number of tracks", {0, "12"}},
                     {"status cdaudio mode", {263, ""}},
-                    {ToCp932(L"open 音.mp3"), {275, ""}},
                     {"play nothing", {261, ""}}};
-    port.errorTexts = {{263, "The device is not open."},
-                       {275, ToCp932(L"指定されたファイルが見つかりません。")}};
-    const struct {
-        std::wstring command;
-        std::int32_t code;
-        std::wstring text, query;
-    } cases[] = {
+    // The command, its code, its text and the query's answer. A command answering nothing after
+    // one that answered must not show the earlier reply; an empty one is not sent.
+    const std::tuple<std::wstring, std::int32_t, std::wstring, std::wstring> cases[] = {
         {L"status cdaudio number of tracks", 0, L"12", L"12"},
-        {L"stop cdaudio", 0, L"", L""},  // answers nothing: the reply before must not show
-        {L"status cdaudio mode", 263, L"The device is not open.", L"Error:263"},
-        {L"open 音.mp3", 275, L"指定されたファイルが見つかりません。", L"Error:275"},
+        {L"stop cdaudio", 0, L"", L""},
+        {L"status cdaudio mode", 263, L"開いていません。", L"Error:263"},
         {L"play nothing", 261, L"Error (文字列が取れません)", L"Error:261"},
-        {L"", -1, L"コマンド文字列が指定されていません", L"Error:-1"}  // not sent
-    };
-    for (const auto& c : cases) {
+        {L"", -1, L"コマンド文字列が指定されていません", L"Error:-1"}};
+    for (const auto& [command, code, reply, query] : cases) {
         std::wstring text = L"earlier";
-        EXPECT_EQ(music.Layer().SendMci(c.command, text), c.code);
-        EXPECT_EQ(music.Layer().MciQuery(c.command), c.query);
-        EXPECT_TRUE(text == c.text && music.Layer().LastText() == c.text);
-        EXPECT_EQ(port.Take(), Commands(c.command.empty() ? 0 : 2, ToCp932(c.command) + " [512]"));
+        EXPECT_EQ(music.Layer().SendMci(command, text), code);
+        EXPECT_EQ(music.Layer().MciQuery(command), query);
+        EXPECT_TRUE(text == reply && music.Layer().LastText() == reply);
+        EXPECT_EQ(port.Take(), Commands(command.empty() ? 0 : 2, ToCp932(command) + " [512]"));
     }
     // A play command is built from the parts given, as they are.
-    const std::tuple<const wchar_t*, const wchar_t*, std::string> plays[] = {
-        {L"", L"", "play cdaudio"},
-        {L"03:00:00:00", L"", "play cdaudio from 03:00:00:00"},
-        {L"", L"05", "play cdaudio to 05"},
-        {L"04", L"05", "play cdaudio from 04 to 05"}};
-    for (const auto& [from, to, command] : plays) {
-        EXPECT_EQ(music.Layer().MciPlay(L"cdaudio", from, to), 0);
-        EXPECT_EQ(port.Take(), Commands{std::string(command) + " [512]"});
-    }
-    port.answers["play x"] = {270, ""};
-    EXPECT_EQ(music.Layer().MciPlay(L"x", L"", L""), 270);
-    EXPECT_EQ(music.Layer().LastText(), L"Error (文字列が取れません)");
+    port.answers["play cdaudio to 05"] = {263, ""};
+    EXPECT_EQ(music.Layer().MciPlay(L"cdaudio", L"04", L""), 0);
+    EXPECT_EQ(music.Layer().MciPlay(L"cdaudio", L"", L"05"), 263);
+    EXPECT_EQ(music.Layer().LastText(), L"開いていません。");
+    EXPECT_EQ(music.Layer().MciPlay(L"cdaudio", L"04", L"05"), 0);
+    EXPECT_EQ(port.Take(), (Commands{"play cdaudio from 04 [512]", "play cdaudio to 05 [512]",
+                                     "play cdaudio from 04 to 05 [512]"}));
 }
 
 TEST_F(MusicTest, AnMp3IsOpenedInCodePage932PlayedIfOpenAndPlayedAgainWheneverItIsNotPlaying) {
@@ -94,18 +80,13 @@ TEST_F(MusicTest, AnMp3IsOpenedInCodePage932PlayedIfOpenAndPlayedAgainWheneverIt
     music.StartMp3(L"C:\\音楽\\表.mp3");
     const std::string open =
         "open \"C:\\\x89\xB9\x8A\x79\\\x95\x5C.mp3\" type MPEGVideo Alias MP3Play";
-    EXPECT_EQ(port.Take(), (Commands{open, "play MP3Play"}));
     port.answers[open] = {275, ""};
     music.StartMp3(L"C:\\音楽\\表.mp3");
-    EXPECT_EQ(port.Take(), Commands{open});
     music.StopMp3();
-    EXPECT_EQ(port.Take(), (Commands{"stop MP3Play", "close MP3Play"}));
+    EXPECT_EQ(port.Take(), (Commands{open, "play MP3Play", open, "stop MP3Play", "close MP3Play"}));
     // Each query's buffer still holds the reply of the one before; seven letters count.
-    const std::tuple<int, const char*, bool> ticks[] = {{0, "playing", false},
-                                                        {263, "", true},
-                                                        {0, "stopped", true},
-                                                        {0, "paused", true},
-                                                        {0, "playingX", false}};
+    const std::tuple<int, const char*, bool> ticks[] = {
+        {0, "playing", false}, {263, "", true}, {0, "paused", true}, {0, "playingX", false}};
     for (const auto& [code, mode, restarted] : ticks) {
         port.answers["status MP3Play mode"] = {code, mode};
         music.RestartMp3IfEnded();
@@ -123,77 +104,56 @@ TEST_F(MusicTest, AnMp3IsOpenedInCodePage932PlayedIfOpenAndPlayedAgainWheneverIt
     EXPECT_TRUE(port.sounds == sounds && port.sent.empty());
 }
 
-// A disc of 12 tracks at track `current` in `mode`, watched for track `repeat` (0: none).
-void ScriptDisc(Torvane2_BGM& music, ScriptedPort& port, int repeat, const char* current,
-                const char* mode) {
-    music.OpenCd(repeat);
-    port.answers = {{"status cdaudio current track", {0, current}},
-                    {"status cdaudio number of tracks", {0, "12"}},
-                    {"status cdaudio mode", {0, mode}},
-                    {"status cdaudio position track 3", {0, "03:00:00:00"}},
-                    {"status cdaudio position track 20", {282, ""}}};
-    EXPECT_EQ(port.Take(), (Commands{"open cdaudio", "set cdaudio time format tmsf"}));
-}
-
-TEST_F(MusicTest, EachCdWatchTickLooksAtTheDiscAndStartsPlayOnlyWhereItMust) {
-    const Commands back = {"status cdaudio position track 3 [512]",
-                           "play cdaudio from 03:00:00:00 [512]"};
-    // A track beyond the last: its position's error goes to play unparsed, and the watch stays on.
-    const Commands beyondTheLast = {"status cdaudio position track 20 [512]",
-                                    "play cdaudio from Error:282 [512]"};
-    const Commands playOn = {"play cdaudio [512]"};
-    const struct {
-        int repeat;
-        const char *current, *mode;
-        Commands more;
-    } cases[] = {
-        {3, "1", "stopped", back},  // idle at the first track
-        {3, "3", "playing", {}},
-        {3, "4", "playing", back},  // moved on, or another program chose a track
-        {3, " 3 ", "paused", {}},   // a pause is respected; blanks around the number are fine
-        {3, "3", "stopped", back},
-        {20, "1", "stopped", beyondTheLast},
-        {0, "1", "stopped", playOn},  // no chosen track: the disc is played on from where it is
-        {0, "9", "playing", {}},
-        {0, "9", "paused", {}},
-        {0, "E R R", "stopped", playOn}  // the track number is read only for a chosen track
+TEST_F(MusicTest, EachCdWatchTickStartsPlayOnlyWhereItMustAndTheFirstFailedLookEndsTheWatch) {
+    // The watched track (0: none), the disc's current track and mode, the track played from its
+    // start ("" none, "on" from where it is); a track beyond the last plays from its position's
+    // error, unparsed. Blanks around the number are fine; it is read only for a watched track.
+    const std::tuple<int, const char*, const char*, const char*> ticks[] = {
+        {3, "1", "stopped", "3"},     {3, "3", "playing", ""},  {3, "4", "playing", "3"},
+        {3, " 3 ", "paused", ""},     {3, "3", "stopped", "3"}, {20, "1", "stopped", "20"},
+        {0, "1", "stopped", "on"},    {0, "9", "playing", ""},  {0, "9", "paused", ""},
+        {0, "E R R", "stopped", "on"}};
+    // The watched track, the look that fails and its answer, the looks made.
+    const std::tuple<int, const char*, std::int32_t, const char*, size_t> failures[] = {
+        {0, "status cdaudio current track", 276, "", 1},
+        {0, "status cdaudio current track", 0, "xErR", 1},
+        {3, "status cdaudio number of tracks", 263, "", 2},
+        {3, "status cdaudio current track", 0, "3a", 3},
+        {0, "status cdaudio mode", kThrows, "", 3}};
+    const auto open = [&](int repeat, const char* current, const char* mode) {
+        music.OpenCd(repeat);
+        port.answers = {{"status cdaudio current track", {0, current}},
+                        {"status cdaudio number of tracks", {0, "12"}},
+                        {"status cdaudio mode", {0, mode}},
+                        {"status cdaudio position track 3", {0, "03:00:00:00"}},
+                        {"status cdaudio position track 20", {282, ""}}};
+        EXPECT_EQ(port.Take(), (Commands{"open cdaudio", "set cdaudio time format tmsf"}));
     };
-    for (const auto& c : cases) {
-        ScriptDisc(music, port, c.repeat, c.current, c.mode);
+    for (const auto& [repeat, current, mode, played] : ticks) {
+        open(repeat, current, mode);
         music.CdWatchTick();
         Commands expected = {"status cdaudio current track [512]",
                              "status cdaudio number of tracks [512]", "status cdaudio mode [255]"};
-        expected.insert(expected.end(), c.more.begin(), c.more.end());
-        EXPECT_EQ(port.Take(), expected) << c.repeat << " " << c.current << " " << c.mode;
-        EXPECT_TRUE(music.CdWatchOk());
+        const std::string track = played,
+                          from = track == "3" ? " from 03:00:00:00" : " from Error:282";
+        if (track == "on") expected.push_back("play cdaudio [512]");
+        if (track != "" && track != "on") {
+            expected.insert(expected.end(), {"status cdaudio position track " + track + " [512]",
+                                             "play cdaudio" + from + " [512]"});
+        }
+        EXPECT_TRUE(port.Take() == expected && music.CdWatchOk()) << repeat << current << mode;
+    }
+    for (const auto& [repeat, command, code, answer, looks] : failures) {
+        open(repeat, "1", "stopped");
+        port.answers[command] = {code, answer};
+        music.CdWatchTick();
+        EXPECT_TRUE(!music.CdWatchOk() && port.Take().size() == looks) << command;
+        port.answers[command] = {0, "1"};  // a disc put in later is not played during this run
+        music.CdWatchTick();
+        EXPECT_TRUE(port.Take().empty() && !music.CdWatchOk()) << command;
     }
     music.StopCd();
     EXPECT_EQ(port.Take(), (Commands{"stop cdaudio", "close cdaudio"}));
-}
-
-TEST_F(MusicTest, TheFirstFailedLookAtTheDiscSwitchesTheWatchOffForGood) {
-    // The watched track, the look that fails and its answer, the looks made.
-    const struct {
-        int repeat;
-        const char* command;
-        std::pair<std::int32_t, std::string> answer;
-        size_t looks;
-    } cases[] = {{0, "status cdaudio current track", {276, ""}, 1},    // no drive or no disc
-                 {0, "status cdaudio current track", {0, "xErR"}, 1},  // ERR in any case
-                 {3, "status cdaudio number of tracks", {263, ""}, 2},
-                 {3, "status cdaudio current track", {0, "3a"}, 3},  // a chosen track, no number
-                 {0, "status cdaudio mode", {kThrows, ""}, 3}};
-    for (const auto& c : cases) {
-        ScriptDisc(music, port, c.repeat, "1", "stopped");
-        port.answers[c.command] = c.answer;
-        music.CdWatchTick();
-        EXPECT_FALSE(music.CdWatchOk()) << c.command;
-        EXPECT_EQ(port.Take().size(), c.looks) << c.command;
-        port.answers[c.command] = {0, "1"};  // a disc put in later is not played during this run
-        music.CdWatchTick();
-        music.CdWatchTick();
-        EXPECT_TRUE(port.Take().empty() && !music.CdWatchOk()) << c.command;
-    }
 }
 
 }  // namespace
