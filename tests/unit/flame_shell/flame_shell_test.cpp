@@ -116,6 +116,7 @@ TEST(FlameOptions, NamesTheArgumentItCannotTake) {
     }
     // Window ids are hexadecimal or decimal, 32 bits, never zero.
     for (const char* text : {"0x2a", "0X2A", "42"}) EXPECT_EQ(ParseWindowId(text), 42u) << text;
+    EXPECT_EQ(ParseWindowId("0x5"), 5u);  // a single hex digit
     for (const char* text : {"0xffffffff", "4294967295"})
         EXPECT_EQ(ParseWindowId(text), 0xFFFFFFFFu);
     for (const char* text :
