@@ -137,6 +137,19 @@ TEST(FlowField, LongDeltasRelaxInBoundedSubStepsAndStayFinite) {
     for (const FlowNode& node : paused->field.nodes) ASSERT_LT(node.flow.Dot(node.flow), 400.0f);
 }
 
+TEST(ResetScene, StartsEmptyRunningAndTurningButKeepsTheSwitchAndBirthCount) {
+    auto scene = NewScene();
+    SimulateScene(*scene, 1, 1);
+    scene->running = scene->view.rotating = false;
+    scene->fineField = true;
+    scene->view.viewSpeed = 5;
+    ResetScene(*scene);
+    const ViewState& v = scene->view;
+    EXPECT_TRUE(scene->particleCount == 0 && scene->emissionClock == 0 && scene->running);
+    EXPECT_TRUE(v.rotating && v.viewAngle == 0 && v.viewSpeed == 0.62831855f);
+    EXPECT_TRUE(scene->fineField && scene->birthCount == 1024);
+}
+
 TEST(SimulateScene, BirthsAreSpreadOverTheFrameCarriedByTheFlowAndEveryEighthIsLarge) {
     auto scene = NewScene(Vector4{1, 2, 3, 0});
     RandomGenerator replay = scene->random, fresh;  // replays the births' draws
@@ -288,6 +301,7 @@ TEST(StepFlame, FreezesAndResumesEveryFiveHundredFramesAndEnterInvertsThePhase) 
         const bool same = p.position.x == q.position.x && p.life == q.life && p.alpha == q.alpha &&
                           std::memcmp(&now.field, &frozen->scene.field, sizeof now.field) == 0;
         EXPECT_EQ(same, frame <= 1000) << frame;
+        EXPECT_TRUE(frame != 1000 || now.emissionClock == frozen->scene.emissionClock + 500 / 64.0);
         EXPECT_TRUE(frame != 1001 || now.birthCount == frozen->scene.birthCount + 16);
     }
     EXPECT_EQ(flame->sceneTime, 1501 / 64.0);
