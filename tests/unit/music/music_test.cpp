@@ -3,9 +3,6 @@
 #include <map>
 #include <memory>
 #include <stdexcept>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "cp932.h"
 #include "torvane2_bgm.h"
@@ -13,40 +10,30 @@
 namespace {
 
 using Commands = std::vector<std::string>;
+constexpr std::int32_t kThrows = -99;  // answered by throwing
 
-// The platform's media services as a script. Each command is answered from `answers` with a
-// code and a reply (one not listed succeeds without one) and recorded as sent, with the size of
-// its reply buffer when it had one: "status cdaudio mode [255]". Texts are code page 932 bytes.
-class ScriptedPort final : public MciPort {
-  public:
+// The platform's media services as a script: a command is answered from `answers` (one not
+// listed succeeds without a reply) and recorded with the size of its reply buffer, if it has
+// one: "status cdaudio mode [255]". Texts are code page 932 bytes.
+struct ScriptedPort final : MciPort {
     std::int32_t SendString(const std::string& command, std::span<char> reply) override {
-        sent.push_back(reply.empty() ? command
-                                     : command + " [" + std::to_string(reply.size()) + "]");
-        if (command == throwing) throw std::runtime_error("the platform failed");
+        sent.push_back(command + (reply.empty() ? "" : " [" + std::to_string(reply.size()) + "]"));
         const auto& [code, text] = answers[command];
-        if (!text.empty() && text.size() < reply.size()) {
-            std::ranges::copy(text, reply.begin());
-            reply[text.size()] = '\0';
-        }
+        if (code == kThrows) throw std::runtime_error("the platform failed");
+        if (!text.empty()) std::ranges::copy(text + '\0', reply.begin());
         return code;
     }
     bool ErrorString(std::int32_t code, std::span<char> text) override {
-        if (!errorTexts.contains(code)) return false;
-        std::ranges::copy(errorTexts[code], text.begin());
-        text[errorTexts[code].size()] = '\0';
-        return true;
+        if (code == 263) std::ranges::copy(ToCp932(L"開いていません。") + '\0', text.begin());
+        return code == 263;
     }
     unsigned WaveOutDevices() override { return waveOutDevices; }
     void PlaySoundFile(const std::optional<std::string>& name, std::uint32_t flags) override {
         sounds.emplace_back(name, flags);
     }
-
-    // The commands sent since the last call.
-    Commands Take() { return std::exchange(sent, {}); }
+    Commands Take() { return std::exchange(sent, {}); }  // the commands sent since the last call
 
     std::map<std::string, std::pair<std::int32_t, std::string>> answers;
-    std::string throwing;
-    std::map<std::int32_t, std::string> errorTexts;
     unsigned waveOutDevices = 1;
     Commands sent;
     std::vector<std::pair<std::optional<std::string>, std::uint32_t>> sounds;
@@ -62,189 +49,111 @@ class MusicTest : public ::testing::Test {
 TEST_F(MusicTest, ACommandAnswersWithItsReplyOrThePlatformsDescriptionOfItsError) {
     port.answers = {{"status cdaudio number of tracks", {0, "12"}},
                     {"status cdaudio mode", {263, ""}},
-                    {ToCp932(L"open 音.mp3"), {275, ""}},
                     {"play nothing", {261, ""}}};
-    port.errorTexts = {{263, "The device is not open."},
-                       {275, ToCp932(L"指定されたファイルが見つかりません。")}};
-    const struct {
-        std::wstring command;
-        std::int32_t code;
-        std::wstring text, query;
-    } cases[] = {
+    // The command, its code, its text and the query's answer. A command answering nothing after
+    // one that answered must not show the earlier reply; an empty one is not sent.
+    const std::tuple<std::wstring, std::int32_t, std::wstring, std::wstring> cases[] = {
         {L"status cdaudio number of tracks", 0, L"12", L"12"},
-        {L"stop cdaudio", 0, L"", L""},  // answers nothing: the reply before must not show
-        {L"status cdaudio mode", 263, L"The device is not open.", L"Error:263"},
-        {L"open 音.mp3", 275, L"指定されたファイルが見つかりません。", L"Error:275"},
+        {L"stop cdaudio", 0, L"", L""},
+        {L"status cdaudio mode", 263, L"開いていません。", L"Error:263"},
         {L"play nothing", 261, L"Error (文字列が取れません)", L"Error:261"},
-        {L"", -1, L"コマンド文字列が指定されていません", L"Error:-1"},  // not sent
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.command));
+        {L"", -1, L"コマンド文字列が指定されていません", L"Error:-1"}};
+    for (const auto& [command, code, reply, query] : cases) {
         std::wstring text = L"earlier";
-        EXPECT_EQ(music.Layer().SendMci(c.command, text), c.code);
-        EXPECT_EQ(text, c.text);
-        EXPECT_EQ(music.Layer().MciQuery(c.command), c.query);
-        EXPECT_EQ(music.Layer().LastText(), c.text);
-        EXPECT_EQ(port.Take(), Commands(c.command.empty() ? 0 : 2, ToCp932(c.command) + " [512]"));
+        EXPECT_EQ(music.Layer().SendMci(command, text), code);
+        EXPECT_EQ(music.Layer().MciQuery(command), query);
+        EXPECT_TRUE(text == reply && music.Layer().LastText() == reply);
+        EXPECT_EQ(port.Take(), Commands(command.empty() ? 0 : 2, ToCp932(command) + " [512]"));
     }
+    // A play command is built from the parts given, as they are.
+    port.answers["play cdaudio to 05"] = {263, ""};
+    EXPECT_EQ(music.Layer().MciPlay(L"cdaudio", L"04", L""), 0);
+    EXPECT_EQ(music.Layer().MciPlay(L"cdaudio", L"", L"05"), 263);
+    EXPECT_EQ(music.Layer().LastText(), L"開いていません。");
+    EXPECT_EQ(music.Layer().MciPlay(L"cdaudio", L"04", L"05"), 0);
+    EXPECT_EQ(port.Take(), (Commands{"play cdaudio from 04 [512]", "play cdaudio to 05 [512]",
+                                     "play cdaudio from 04 to 05 [512]"}));
 }
 
-TEST_F(MusicTest, PlayCommandsAreBuiltFromTheGivenPartsAsTheyAre) {
-    port.answers["play cdaudio from Error:282"] = {270, ""};
-    const struct {
-        const wchar_t *from, *to;
-        const char* command;
-        std::int32_t code;
-    } cases[] = {
-        {L"", L"", "play cdaudio", 0},
-        {L"03:00:00:00", L"", "play cdaudio from 03:00:00:00", 0},
-        {L"", L"05", "play cdaudio to 05", 0},
-        {L"04", L"05", "play cdaudio from 04 to 05", 0},
-        {L"Error:282", L"", "play cdaudio from Error:282", 270},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(music.Layer().MciPlay(L"cdaudio", c.from, c.to), c.code);
-        EXPECT_EQ(port.Take(), Commands{std::string(c.command) + " [512]"});
-    }
-    EXPECT_EQ(music.Layer().LastText(), L"Error (文字列が取れません)");
-}
-
-TEST_F(MusicTest, AnMp3IsOpenedQuotedInCodePage932AndPlayedOnlyWhenTheOpenSucceeded) {
+TEST_F(MusicTest, AnMp3IsOpenedInCodePage932PlayedIfOpenAndPlayedAgainWheneverItIsNotPlaying) {
     // C:\音楽\表.mp3: the second byte of 表 is a backslash in code page 932.
     music.StartMp3(L"C:\\音楽\\表.mp3");
-    EXPECT_EQ(port.Take(),
-              (Commands{"open \"C:\\\x89\xB9\x8A\x79\\\x95\x5C.mp3\" type MPEGVideo Alias MP3Play",
-                        "play MP3Play"}));
-    const std::string openGone = "open \"C:\\My Music\\gone.mp3\" type MPEGVideo Alias MP3Play";
-    port.answers[openGone] = {275, ""};
-    music.StartMp3(L"C:\\My Music\\gone.mp3");
-    EXPECT_EQ(port.Take(), Commands{openGone});
+    const std::string open =
+        "open \"C:\\\x89\xB9\x8A\x79\\\x95\x5C.mp3\" type MPEGVideo Alias MP3Play";
+    port.answers[open] = {275, ""};
+    music.StartMp3(L"C:\\音楽\\表.mp3");
     music.StopMp3();
-    EXPECT_EQ(port.Take(), (Commands{"stop MP3Play", "close MP3Play"}));
-}
-
-TEST_F(MusicTest, AnMp3IsPlayedAgainFromItsStartWheneverItIsNotPlaying) {
-    // One run through the rows: each query's buffer still holds the reply of the row before.
-    const struct {
-        std::int32_t code;
-        const char* mode;
-        bool restarted;
-    } ticks[] = {
-        {0, "playing", false},  {263, "", true},  // a failed query after a reply
-        {0, "stopped", true},   {0, "paused", true},
-        {0, "playingX", false},  // only the first seven letters count
-    };
-    for (const auto& tick : ticks) {
-        port.answers["status MP3Play mode"] = {tick.code, tick.mode};
+    EXPECT_EQ(port.Take(), (Commands{open, "play MP3Play", open, "stop MP3Play", "close MP3Play"}));
+    // Each query's buffer still holds the reply of the one before; seven letters count.
+    const std::tuple<int, const char*, bool> ticks[] = {
+        {0, "playing", false}, {263, "", true}, {0, "paused", true}, {0, "playingX", false}};
+    for (const auto& [code, mode, restarted] : ticks) {
+        port.answers["status MP3Play mode"] = {code, mode};
         music.RestartMp3IfEnded();
         Commands expected = {"status MP3Play mode [30]"};
-        if (tick.restarted) {
-            expected.insert(expected.end(), {"stop MP3Play", "play MP3Play from 0"});
-        }
-        EXPECT_EQ(port.Take(), expected) << tick.code << tick.mode;
+        if (restarted) expected.insert(expected.end(), {"stop MP3Play", "play MP3Play from 0"});
+        EXPECT_EQ(port.Take(), expected) << code << mode;
     }
-}
-
-TEST_F(MusicTest, AWavLoopsUntilStoppedAndIsSkippedWithoutAWaveDevice) {
+    // A wav loops until stopped and is skipped without a wave device.
     music.StartWav(L"C:\\My Music\\音.wav");
     port.waveOutDevices = 0;
     music.StartWav(L"C:\\loop.wav");
     music.StopWav();
-    const decltype(port.sounds) expected = {{ToCp932(L"C:\\My Music\\音.wav"), 9u},  // async, loop
-                                            {std::nullopt, 0u}};
-    EXPECT_EQ(port.sounds, expected);
-    EXPECT_TRUE(port.sent.empty());
+    const decltype(port.sounds) sounds = {{ToCp932(L"C:\\My Music\\音.wav"), 9u},
+                                          {std::nullopt, 0u}};
+    EXPECT_TRUE(port.sounds == sounds && port.sent.empty());
 }
 
-// A disc of 12 tracks at track `current` in `mode`.
-void ScriptDisc(ScriptedPort& port, const char* current, const char* mode) {
-    port.answers = {{"status cdaudio current track", {0, current}},
-                    {"status cdaudio number of tracks", {0, "12"}},
-                    {"status cdaudio mode", {0, mode}},
-                    {"status cdaudio position track 3", {0, "03:00:00:00"}},
-                    {"status cdaudio position track 20", {282, ""}},
-                    {"play cdaudio from Error:282", {270, ""}}};
-    port.throwing.clear();
-}
-
-TEST_F(MusicTest, TheDiscIsOpenedInTrackTimeAndClosedWithoutReplies) {
-    music.OpenCd(3);
-    EXPECT_EQ(port.Take(), (Commands{"open cdaudio", "set cdaudio time format tmsf"}));
-    music.StopCd();
-    EXPECT_EQ(port.Take(), (Commands{"stop cdaudio", "close cdaudio"}));
-}
-
-TEST_F(MusicTest, EachCdWatchTickLooksAtTheDiscAndStartsPlayOnlyWhereItMust) {
-    const Commands back = {"status cdaudio position track 3 [512]",
-                           "play cdaudio from 03:00:00:00 [512]"};
-    // A track beyond the last: its position's error goes to play unparsed, and the watch stays on.
-    const Commands beyondTheLast = {"status cdaudio position track 20 [512]",
-                                    "play cdaudio from Error:282 [512]"};
-    const Commands playOn = {"play cdaudio [512]"};
-    const struct {
-        int repeat;
-        const char *current, *mode;
-        Commands more;
-    } cases[] = {
-        {3, "1", "stopped", back},  // idle at the first track
-        {3, "3", "playing", {}},
-        {3, "4", "playing", back},  // moved on, or another program chose a track
-        {3, "3", "paused", {}},     // a pause is respected
-        {3, " 3 ", "paused", {}},   // blanks around the number are fine
-        {3, "3", "stopped", back},
-        {20, "1", "stopped", beyondTheLast},
-        {0, "1", "stopped", playOn},  // no chosen track: the disc is played on from where it is
-        {0, "9", "playing", {}},
-        {0, "9", "paused", {}},
-        {0, "three", "stopped", playOn},  // the track number is read only for a chosen track
-        {0, "E R R", "stopped", playOn},  // an error holds the three letters side by side
+TEST_F(MusicTest, EachCdWatchTickStartsPlayOnlyWhereItMustAndTheFirstFailedLookEndsTheWatch) {
+    // The watched track (0: none), the disc's current track and mode, the track played from its
+    // start ("" none, "on" from where it is); a track beyond the last plays from its position's
+    // error, unparsed. Blanks around the number are fine; it is read only for a watched track.
+    const std::tuple<int, const char*, const char*, const char*> ticks[] = {
+        {3, "1", "stopped", "3"},     {3, "3", "playing", ""},  {3, "4", "playing", "3"},
+        {3, " 3 ", "paused", ""},     {3, "3", "stopped", "3"}, {20, "1", "stopped", "20"},
+        {0, "1", "stopped", "on"},    {0, "9", "playing", ""},  {0, "9", "paused", ""},
+        {0, "E R R", "stopped", "on"}};
+    // The watched track, the look that fails and its answer, the looks made.
+    const std::tuple<int, const char*, std::int32_t, const char*, size_t> failures[] = {
+        {0, "status cdaudio current track", 276, "", 1},
+        {0, "status cdaudio current track", 0, "xErR", 1},
+        {3, "status cdaudio number of tracks", 263, "", 2},
+        {3, "status cdaudio current track", 0, "3a", 3},
+        {0, "status cdaudio mode", kThrows, "", 3}};
+    const auto open = [&](int repeat, const char* current, const char* mode) {
+        music.OpenCd(repeat);
+        port.answers = {{"status cdaudio current track", {0, current}},
+                        {"status cdaudio number of tracks", {0, "12"}},
+                        {"status cdaudio mode", {0, mode}},
+                        {"status cdaudio position track 3", {0, "03:00:00:00"}},
+                        {"status cdaudio position track 20", {282, ""}}};
+        EXPECT_EQ(port.Take(), (Commands{"open cdaudio", "set cdaudio time format tmsf"}));
     };
-    for (const auto& c : cases) {
-        music.OpenCd(c.repeat);
-        ScriptDisc(port, c.current, c.mode);
-        port.Take();
+    for (const auto& [repeat, current, mode, played] : ticks) {
+        open(repeat, current, mode);
         music.CdWatchTick();
         Commands expected = {"status cdaudio current track [512]",
                              "status cdaudio number of tracks [512]", "status cdaudio mode [255]"};
-        expected.insert(expected.end(), c.more.begin(), c.more.end());
-        EXPECT_EQ(port.Take(), expected) << c.repeat << " " << c.current << " " << c.mode;
-        EXPECT_TRUE(music.CdWatchOk());
-    }
-}
-
-TEST_F(MusicTest, TheFirstFailedLookAtTheDiscSwitchesTheWatchOffForGood) {
-    const struct {
-        int repeat;
-        const char* command;
-        std::pair<std::int32_t, std::string> answer;
-        bool throws;
-        size_t looks;
-    } cases[] = {
-        {0, "status cdaudio current track", {276, ""}, false, 1},    // no drive or no disc
-        {0, "status cdaudio current track", {0, "xErR"}, false, 1},  // ERR in any case
-        {3, "status cdaudio number of tracks", {263, ""}, false, 2},
-        {3, "status cdaudio current track", {0, "3a"}, false, 3},  // a chosen track, no number
-        {0, "status cdaudio mode", {}, true, 3},
-    };
-    for (const auto& c : cases) {
-        music.OpenCd(c.repeat);
-        ScriptDisc(port, "1", "stopped");
-        if (c.throws) {
-            port.throwing = c.command;
-        } else {
-            port.answers[c.command] = c.answer;
+        const std::string track = played,
+                          from = track == "3" ? " from 03:00:00:00" : " from Error:282";
+        if (track == "on") expected.push_back("play cdaudio [512]");
+        if (track != "" && track != "on") {
+            expected.insert(expected.end(), {"status cdaudio position track " + track + " [512]",
+                                             "play cdaudio" + from + " [512]"});
         }
-        port.Take();
-        music.CdWatchTick();
-        EXPECT_FALSE(music.CdWatchOk()) << c.command;
-        EXPECT_EQ(port.Take().size(), c.looks) << c.command;
-        // A disc put in later is not played during this run.
-        ScriptDisc(port, "1", "stopped");
-        music.CdWatchTick();
-        music.CdWatchTick();
-        EXPECT_TRUE(port.Take().empty()) << c.command;
-        EXPECT_FALSE(music.CdWatchOk()) << c.command;
+        EXPECT_TRUE(port.Take() == expected && music.CdWatchOk()) << repeat << current << mode;
     }
+    for (const auto& [repeat, command, code, answer, looks] : failures) {
+        open(repeat, "1", "stopped");
+        port.answers[command] = {code, answer};
+        music.CdWatchTick();
+        EXPECT_TRUE(!music.CdWatchOk() && port.Take().size() == looks) << command;
+        port.answers[command] = {0, "1"};  // a disc put in later is not played during this run
+        music.CdWatchTick();
+        EXPECT_TRUE(port.Take().empty() && !music.CdWatchOk()) << command;
+    }
+    music.StopCd();
+    EXPECT_EQ(port.Take(), (Commands{"stop cdaudio", "close cdaudio"}));
 }
 
 }  // namespace

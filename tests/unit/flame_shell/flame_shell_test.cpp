@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+
+#include "extension_list.h"
+#include "flame_options.h"
+#include "flame_session.h"
+#include "frame_clock.h"
+#include "frame_pacing.h"
+#include "monitor_placement.h"
+
+namespace {
+
+// The parse of ARGS (words split at spaces; '' is an empty one) as the fields that differ from
+// a default FlameOptions, "name=value" words; or "error: " and its message, or "help".
+std::string Parsed(const std::string& args, std::optional<std::string_view> window = {}) {
+    std::vector<std::string> words;
+    std::istringstream in(args);
+    for (std::string word; in >> word;) words.push_back(word == "''" ? "" : word);
+    const FlameOptionsResult r = ParseFlameOptions({words.begin(), words.end()}, window);
+    if (r.helpAsked) return (r.options ? "options and help" : "help") + r.error;
+    if (!r.options) return "error: " + r.error;
+    const FlameOptions &o = *r.options, d;
+    std::ostringstream text;
+    const auto add = [&](bool changed, const char* name, const auto& value) {
+        if (changed) text << (text.tellp() ? " " : "") << name << "=" << value;
+    };
+    constexpr const char* kModes[] = {"full", "window", "hosted", "still", "benchmark"};
+    add(o.mode != d.mode, "mode", kModes[static_cast<int>(o.mode)]);
+    add(o.width != d.width || o.height != d.height, "size",
+        std::to_string(o.width) + "x" + std::to_string(o.height));
+    add(o.hostWindow != d.hostWindow, "host", o.hostWindow.value_or(0));
+    add(o.display != d.display, "display", o.display);
+    add(o.showFps != d.showFps, "fps", o.showFps);
+    add(o.delayMicroseconds != d.delayMicroseconds, "delay", o.delayMicroseconds);
+    add(o.drawPath != d.drawPath, "draw", o.drawPath == DrawPath::Immediate ? "immediate" : "?");
+    add(o.fixedDt != d.fixedDt, "dt", o.fixedDt);
+    add(o.frames != d.frames, "frames", o.frames);
+    add(o.screenshot != d.screenshot, "shot", o.screenshot);
+    add(o.benchmarkFrames != d.benchmarkFrames, "bench", o.benchmarkFrames);
+    return text.str();
+}
+
+TEST(FlameOptions, RunsFullScreenAtAboutSixtyFramesPerSecondUnlessAnOptionWithOneDashOrTwoSays) {
+    const FlameOptions o = ParseFlameOptions({}, std::nullopt).options.value();
+    EXPECT_EQ(std::tuple(o.mode, o.width, o.height, o.hostWindow, o.display, o.showFps,
+                         o.delayMicroseconds, o.drawPath, o.fixedDt, o.frames, o.screenshot,
+                         o.benchmarkFrames),
+              std::tuple(FlameMode::FullScreen, 0, 0, std::nullopt, "", false, 16667,
+                         DrawPath::VertexArrays, 0.015625f, 300, "", 0));
+    // A window id wins over --root in either order: a settings tool's preview appends it to a
+    // saved command line.
+    const char* rows[][2] = {{"--window 800x600", "mode=window size=800x600"},
+                             {"-window 16384x1", "mode=window size=16384x1"},
+                             {"-root", "mode=hosted"},
+                             {"-window-id 0x1c00007", "mode=hosted host=29360135"},
+                             {"--display :1 -fps -delay 0", "display=:1 fps=1 delay=0"},
+                             {"-fps -no-fps --delay 10000000 --draw arrays", "delay=10000000"},
+                             {"--draw immediate", "draw=immediate"},
+                             {"--fixed-dt 0.5 --frames 1000000000 --screenshot f.png",
+                              "mode=still dt=0.5 frames=1000000000 shot=f.png"},
+                             {"--screenshot f.png --fixed-dt 3600 --frames 1 --window 640x480",
+                              "mode=still size=640x480 dt=3600 frames=1 shot=f.png"},
+                             {"--benchmark-fps 1000000 --window 1920x1080",
+                              "mode=benchmark size=1920x1080 bench=1000000"},
+                             {"--root --window-id 0x2a", "mode=hosted host=42"},
+                             {"--window-id 42 -root --fps", "mode=hosted host=42 fps=1"},
+                             {"--window 1x1 -h", "help"},
+                             {"--h", "help"},
+                             {"-help --colour", "help"}};
+    for (const auto& [args, parsed] : rows) EXPECT_EQ(Parsed(args), parsed) << args;
+    // A screen saver's window comes from the environment unless an option names one.
+    const char* environment[][3] = {{"", "1234", "mode=hosted host=1234"},
+                                    {"-root", "0x400001", "mode=hosted host=4194305"},
+                                    {"--root --window-id 77", "1234", "mode=hosted host=77"},
+                                    {"--window 320x200", "1234", "mode=window size=320x200"},
+                                    {"", "", ""},
+                                    {"", "window", "error: bad XSCREENSAVER_WINDOW: window"}};
+    for (const auto& [args, window, parsed] : environment)
+        EXPECT_EQ(Parsed(args, window), parsed) << window;
+}
+
+TEST(FlameOptions, NamesTheArgumentItCannotTake) {
+    // Values out of range; seconds that are not positive, not finite, more than an hour, or zero
+    // in single precision. (A screenshot is asked for, so that --frames and --fixed-dt apply.)
+    std::istringstream bad(
+        "--window=800 --window=0x600 --window=800x -window=x600 --window=16385x10 --window=8o0x600 "
+        "-window-id=0 --display= --draw=fast --screenshot= -delay=-1 -delay=1.5 -delay= "
+        "-delay=10000001 --frames=0 --frames=1000000001 --benchmark-fps=0 --benchmark-fps=1000001 "
+        "--fixed-dt=0 --fixed-dt=-1 --fixed-dt=nan --fixed-dt=inf --fixed-dt=3600.5 --fixed-dt=x "
+        "--fixed-dt=1e-50");
+    for (std::string option; bad >> option;) {
+        const std::string name = option.substr(0, option.find('=')),
+                          value = option.substr(name.size() + 1);
+        EXPECT_EQ(Parsed("--screenshot f " + name + " " + (value.empty() ? "''" : value)),
+                  "error: bad value for " + name + ": " + value);
+    }
+    const char* rows[][2] = {
+        {"--window", "--window: missing value"},
+        {"--frames 10", "--frames and --fixed-dt need --screenshot"},
+        {"--fixed-dt 0.1", "--frames and --fixed-dt need --screenshot"},
+        {"--window 10x10 -root", "choose one of --window, --root and --window-id"},
+        {"-window-id 5 --window 10x10", "choose one of --window, --root and"},
+        {"--screenshot f --benchmark-fps 5", "choose one of --screenshot and"},
+        {"--screenshot f -root", "--screenshot and --benchmark-fps draw into a"},
+        {"--benchmark-fps 5 -window-id 9", "--screenshot and --benchmark-fps"},
+        {"--colour red", "unknown option: --colour"},
+        {"---root", "unknown option: ---root"},
+        {"picture.png", "unexpected argument: picture.png"},
+        {"-", "unexpected argument: -"},
+        {"--", "unexpected argument: --"}};
+    for (const auto& [args, error] : rows) {
+        EXPECT_EQ(Parsed(args).substr(0, 7 + std::string_view(error).size()),
+                  std::string("error: ") + error);
+    }
+    // Window ids are hexadecimal or decimal, 32 bits, never zero.
+    for (const char* text : {"0x2a", "0X2A", "42"}) EXPECT_EQ(ParseWindowId(text), 42u) << text;
+    EXPECT_EQ(ParseWindowId("0x5"), 5u);  // a single hex digit
+    for (const char* text : {"0xffffffff", "4294967295"})
+        EXPECT_EQ(ParseWindowId(text), 0xFFFFFFFFu);
+    for (const char* text :
+         {"", "0", "0x0", "0x", "-5", "12a", "0x100000000", "0x-1", "4294967296"}) {
+        EXPECT_FALSE(ParseWindowId(text)) << text;
+    }
+}
+
+TEST(FlameSession, EachModeAnswersItsKeysAndEndsOnItsEvents) {
+    // The mode, whether it answers keys, whether it closes when it loses the focus.
+    const std::tuple<FlameMode, bool, bool> modes[] = {{FlameMode::FullScreen, true, true},
+                                                       {FlameMode::Windowed, true, false},
+                                                       {FlameMode::Hosted, false, false},
+                                                       {FlameMode::Still, false, false},
+                                                       {FlameMode::Benchmark, false, false}};
+    for (const auto& [mode, keys, closesOnFocusLoss] : modes) {
+        const auto flame = std::make_unique<Flame>();
+        StartFlame(*flame);
+        const auto quits = [&, rules = RulesFor(mode)](ShellEvent event, unsigned code = 0) {
+            return HandleShellEvent(*flame, rules, event, code) == SessionStep::Quit;
+        };
+        // Enter, Space and 0 flip their switch; other keys do nothing.
+        for (const unsigned code : {13u, 32u, 48u, 97u, 0u, 0x3042u})
+            EXPECT_FALSE(quits(ShellEvent::Key, code));
+        const Scene& s = flame->scene;
+        EXPECT_EQ(std::tuple(s.running, s.view.rotating, s.fineField),
+                  std::tuple(!keys, !keys, keys));
+        EXPECT_EQ(quits(ShellEvent::Key, 27), keys);
+        EXPECT_EQ(quits(ShellEvent::FocusLost), closesOnFocusLoss);
+        EXPECT_TRUE(quits(ShellEvent::CloseRequested) && quits(ShellEvent::WindowGone) &&
+                    quits(ShellEvent::Terminated));
+    }
+}
+
+TEST(FrameTiming, DeltasRunFromStartPacingNeverCatchesUpAndTheRateIsReportedEachSecond) {
+    FrameClock clock;
+    clock.Start(1000, 500);
+    const float ticks[][2] = {{750, 0.25f}, {760, 0.01f}, {760, 0}, {1500, 0.74f}};
+    for (const auto& [now, delta] : ticks)
+        EXPECT_FLOAT_EQ(clock.Tick(static_cast<std::int64_t>(now)), delta);
+    clock.Start(0, 0);  // a frequency that is not positive does not trap
+    EXPECT_FLOAT_EQ(clock.Tick(3), 3.0f);
+    // Nanoseconds after two days: single-precision seconds would turn 60 Hz into 0 or 2/60.
+    constexpr std::int64_t kPerSecond = 1'000'000'000, kTwoDays = 48LL * 3600 * kPerSecond;
+    clock.Start(kPerSecond, 0);
+    clock.Tick(kTwoDays);
+    for (int frame = 1; frame <= 3; ++frame) {
+        EXPECT_NEAR(clock.Tick(kTwoDays + frame * kPerSecond / 60), 1.0 / 60, 1e-6) << frame;
+    }
+    // The time a frame may start, then the sleep before it: a frame that ran 5 ms late starts
+    // the next period at once, and no burst follows. No delay: no sleep.
+    FramePacer pacer(10000), unpaced(0);
+    const int starts[][2] = {{0, 0},         {1000, 9000}, {10500, 9500},
+                             {20000, 10000}, {45000, 0},   {46000, 9000}};
+    for (const auto& [now, sleep] : starts) {
+        EXPECT_TRUE(pacer.SleepBeforeFrame(now) == sleep && unpaced.SleepBeforeFrame(now) == 0)
+            << now;
+    }
+    // The rate is reported once a second: 60 frames a second from 5 s on, none before.
+    FpsCounter fps;
+    int updates = 0;
+    for (int frame = 0; frame <= 180; ++frame) {
+        const bool updated = fps.CountFrame(5'000'000 + frame * 1'000'000LL / 60);
+        EXPECT_NEAR(fps.Rate(), frame < 60 ? 0 : 60, 0.01) << frame;
+        updates += updated;
+    }
+    EXPECT_EQ(updates, 3);
+    EXPECT_EQ(FpsText(59.94) + FpsText(1234.56), "FPS: 59.9FPS: 1234.6");
+}
+
+// The primary monitor's top-left corner is the origin of the virtual screen. The window's
+// rectangle, then the flame's viewport, whose rows count from the window's bottom.
+TEST(MonitorPlacement, CoversEveryMonitorAndDrawsOnThePrimary) {
+    using Row = std::tuple<const char*, std::vector<Monitor>, std::array<int, 8>>;
+    for (const auto& [layout, monitors, placed] :
+         {Row{"one monitor", {{{0, 0, 1920, 1080}, true}}, {0, 0, 1920, 1080, 0, 0, 1920, 1080}},
+          Row{"two side by side",
+              {{{0, 0, 1920, 1080}, true}, {{1920, 0, 3200, 1024}}},
+              {0, 0, 3200, 1080, 0, 0, 1920, 1080}},
+          Row{"a secondary at negative x, listed first",
+              {{{-1280, 0, 0, 1024}}, {{0, 0, 1920, 1080}, true}},
+              {-1280, 0, 1920, 1080, 1280, 0, 1920, 1080}},
+          Row{"a taller secondary",
+              {{{0, 0, 1600, 900}, true}, {{1600, -300, 2680, 1620}}},
+              {0, -300, 2680, 1620, 0, 720, 1600, 900}},
+          Row{"three monitors, none flagged: the one at the origin",
+              {{{-1024, 100, 0, 868}}, {{0, 0, 1280, 1024}}, {{1280, -200, 2560, 824}}},
+              {-1024, -200, 2560, 1024, 1024, 0, 1280, 1024}},
+          Row{"none flagged, none at the origin: the first",
+              {{{100, 50, 900, 650}}, {{0, 50, 800, 650}}, {{50, 0, 850, 600}}},
+              {0, 0, 900, 650, 100, 0, 800, 600}},
+          Row{"no monitor", {}, {}}}) {
+        const auto [w, f] = PlaceFlame(monitors);
+        EXPECT_EQ((std::array{w.left, w.top, w.right, w.bottom, f.x, f.y, f.width, f.height}),
+                  placed)
+            << layout;
+    }
+}
+
+TEST(ExtensionList, NamesOnlyWholeEntries) {
+    const char* kName = "WGL_EXT_swap_control";
+    EXPECT_TRUE(HasExtension(kName, kName) &&
+                HasExtension("WGL_ARB_pixel_format WGL_EXT_swap_control ", kName));
+    for (const char* list :
+         {"WGL_EXT_swap_control_tear WGL_ARB_pbuffer", "XWGL_EXT_swap_control", ""}) {
+        EXPECT_FALSE(HasExtension(list, kName)) << list;
+    }
+}
+
+}  // namespace
