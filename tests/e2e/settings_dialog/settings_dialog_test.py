@@ -120,7 +120,7 @@ def main():
         def start(kind, track):
             ini.write_bytes(b"[Section]\r\n" + KIND + f"= {kind}\r\n".encode() + TRACK + f"= {track}\r\n".encode()
                             + MUSIC + f"={windows_path(old)}\r\n".encode())
-            return started(["wine", host, "/c"], quiet, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            return started(["wine", host, "/c"], env=quiet, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
         with start(0, 0) as process:
             dialog, before = Dialog(env, process), file_state()
