@@ -1,8 +1,6 @@
-#include <gtest/gtest.h>
+#include <sstream>
 
-#include <tuple>
-#include <utility>
-
+#include "../common/expect_rows.h"
 #include "command_line.h"
 #include "preview_frame.h"
 #include "show_mode.h"
@@ -37,75 +35,60 @@ struct FakeStartup final : StartupPlatform, CallLog {
     bool showFree = true;
 };
 
+// clang-format off
 TEST(Startup, PicksTheModeOnceEachOfItsNeedsIsMetAndNeverBesideARunningShowOrDialog) {
-    // Whether the renderer is there, the title of a window already open, whether the show is
-    // free to claim; the arguments; the mode, the calls made, the preview's window.
-    using Row = std::tuple<bool, const char*, bool, std::vector<const wchar_t*>, StartupAction,
-                           std::string, std::int32_t>;
-    // clang-format off
-    for (const auto& [renderer, running, showFree, argumentses, action, calls, handle] : {
-             // Without the renderer: a message for every mode but the preview.
-             Row{false, "", true, {L"/s", L"/c", L"", L"/x"}, End, "find, find, load, missing", 0},
-             Row{false, "", true, {L"/p 4711", L"/P:4711"}, Preview, "find, find", 4711},
-             Row{true, "", true, {L"/s", L"-S", L"/s:123"}, Show, "find, find, load, claim, hide", 0},
-             Row{true, "", true, {L""}, Show, "find, find, load, claim", 0},  // started bare, the cursor stays
-             Row{true, "", true, {L"/c:1234"}, SettingsDialog, "find, find, load", 0},
-             Row{true, "", true, {L"/a"}, End, "find, find, load", 0},
-             Row{true, "", true, {L"/p 0", L"/p", L"/p garbage", L"/p 4712"}, End, "find, find", 0},  // no parent
-             // A show also needs the claim that another host starting at the same time may hold.
-             Row{true, "", false, {L"/s", L""}, End, "find, find, load, claim", 0},
-             Row{true, "", false, {L"/c"}, SettingsDialog, "find, find, load", 0},
-             Row{true, "", false, {L"/p 4711"}, Preview, "find, find", 4711},
-             Row{true, "Torvane2_Main", true, {L"/s", L"/p 4711", L"/c", L""}, End, "find", 0},
-             Row{true, "<Lullvane>", true, {L"/s", L"/p 4711", L"/c", L""}, End, "find, find", 0}}) {
-        // clang-format on
-        TempFolder folder;
-        if (renderer) folder.Write(L"Lullvane.dll", "MZ");
-        for (const wchar_t* arguments : argumentses) {
+    // Whether the renderer is there, the title of a window already open, whether the show is free
+    // to claim, the arguments; then the mode, its preview window and the calls made.
+    using Given = std::tuple<bool, const char*, bool, const wchar_t*>;
+    using Decided = std::tuple<StartupAction, int, std::string>;
+    ExpectRows<Given, Decided>([](const Given& given) {
+            const auto& [renderer, running, showFree, arguments] = given;
+            TempFolder folder;
+            if (renderer) folder.Write(L"Lullvane.dll", "MZ");
             FakeStartup platform;
             platform.running = running;
             platform.showFree = showFree;
-            SettingsVariables settings;
+            SettingsVariables settings;  // loaded as kind 1; with the cursor hidden, its count -1
             const StartupDecision decision = Main(arguments, folder.Folder(), platform, settings);
-            const bool loaded = calls.find("load") != std::string::npos;
-            const bool hidden = calls.find("hide") != std::string::npos;
-            EXPECT_EQ(std::tuple(decision.action, decision.previewHandle, platform.Take(),
-                                 settings.BgmKind, settings.CursorCount),
-                      std::tuple(action, handle, calls, loaded ? 1 : 0, hidden ? -1 : 0))
-                << platform.Narrow(arguments) << " " << running << showFree;
-        }
-    }
+            return Decided(decision.action, decision.previewHandle, platform.Take() + " " + std::to_string(settings.BgmKind) +
+                                                                        std::to_string(settings.CursorCount));
+        },
+        // Without the renderer: a message for every mode but the preview.
+        {{{false, "", true, L"/s"}, {End, 0, "find, find, load, missing 10"}}, {{false, "", true, L"/x"}, {End, 0, "find, find, load, missing 10"}},
+         {{false, "", true, L"/p 4711"}, {Preview, 4711, "find, find 00"}}, {{true, "", true, L"/s"}, {Show, 0, "find, find, load, claim, hide 1-1"}},
+         {{true, "", true, L"-S"}, {Show, 0, "find, find, load, claim, hide 1-1"}},
+         {{true, "", true, L""}, {Show, 0, "find, find, load, claim 10"}},  // started bare, the cursor stays
+         {{true, "", true, L"/c:1234"}, {SettingsDialog, 0, "find, find, load 10"}}, {{true, "", true, L"/a"}, {End, 0, "find, find, load 10"}},
+         {{true, "", true, L"/P:4711"}, {Preview, 4711, "find, find 00"}}, {{true, "", true, L"/p 0"}, {End, 0, "find, find 00"}},
+         {{true, "", true, L"/p 4712"}, {End, 0, "find, find 00"}},
+         // A show also needs the claim that another host starting at the same time may hold.
+         {{true, "", false, L"/s"}, {End, 0, "find, find, load, claim 10"}}, {{true, "", false, L""}, {End, 0, "find, find, load, claim 10"}},
+         {{true, "", false, L"/c"}, {SettingsDialog, 0, "find, find, load 10"}}, {{true, "", false, L"/p 4711"}, {Preview, 4711, "find, find 00"}},
+         {{true, "Torvane2_Main", true, L"/s"}, {End, 0, "find 00"}}, {{true, "Torvane2_Main", true, L"/p 4711"}, {End, 0, "find 00"}},
+         {{true, "<Lullvane>", true, L"/c"}, {End, 0, "find, find 00"}}, {{true, "<Lullvane>", true, L""}, {End, 0, "find, find 00"}}});
 }
 
 TEST(CommandLine, TheModeIsTheSecondCharacterInCapitalsAndTheHandleIsReadFromTheFourth) {
-    // The arguments, their mode letter, their preview handle (read leniently, rounded to 32 bits).
-    using Row = std::tuple<const wchar_t*, wchar_t, std::int32_t>;
-    // clang-format off
-    for (const auto& [arguments, mode, handle] :
-         {Row{L"", 0, 0}, Row{L"/", 0, 0}, Row{L"/s", L'S', 0}, Row{L"-S", L'S', 0}, Row{L"/a", L'A', 0}, Row{L"/z", L'Z', 0},
-          Row{L"/`", L'`', 0}, Row{L"/{", L'{', 0}, Row{L"/p ", L'P', 0}, Row{L"/p 7", L'P', 7}, Row{L"/p 4711", L'P', 4711},
-          Row{L"/P:4711", L'P', 4711}, Row{L"/c:4711", L'C', 4711}, Row{L"/p   65602 trailing", L'P', 65602},
-          Row{L"/p 12.5", L'P', 12}, Row{L"/p -5", L'P', -5}, Row{L"/p garbage", L'P', 0}, Row{L"/p 99999999999", L'P', 0}}) {
-        // clang-format on
-        EXPECT_EQ(std::tuple(arguments, ModeLetter(arguments), PreviewHandle(arguments)),
-                  std::tuple(arguments, mode, handle));
-    }
+    // The mode letter and the preview handle (read leniently, rounded to 32 bits).
+    ExpectRows<const wchar_t*, std::pair<wchar_t, std::int32_t>>([](const wchar_t* a) { return std::pair(ModeLetter(a), PreviewHandle(a)); },
+        {{L"", {0, 0}}, {L"/", {0, 0}}, {L"/s", {L'S', 0}}, {L"-S", {L'S', 0}}, {L"/a", {L'A', 0}}, {L"/z", {L'Z', 0}}, {L"/`", {L'`', 0}},
+         {L"/{", {L'{', 0}}, {L"/p ", {L'P', 0}}, {L"/p 7", {L'P', 7}}, {L"/P:4711", {L'P', 4711}}, {L"/c:4711", {L'C', 4711}},
+         {L"/p   65602 trailing", {L'P', 65602}}, {L"/p 12.5", {L'P', 12}}, {L"/p -5", {L'P', -5}}, {L"/p garbage", {L'P', 0}},
+         {L"/p 99999999999", {L'P', 0}}});
 }
 
 TEST(PreviewFrame, TakesTheAreasSizeWhileItFitsSixteenBitTwips) {
-    // Width and height in pixels, twips per pixel across and down; whether the frame is taken.
-    // clang-format off
-    for (const auto& [width, height, across, down, taken] :
-         {std::tuple(152, 112, 15, 15, true), std::tuple(0, 0, 15, 15, true), std::tuple(2184, 100, 15, 12, true),
-          std::tuple(32767, 1, 1, 1, true), std::tuple(2185, 100, 15, 15, false), std::tuple(100, 2731, 15, 12, false),
-          std::tuple(-1, 100, 15, 15, false), std::tuple(152, 112, 0, 15, false), std::tuple(152, 112, 15, 0, false)}) {
-        // clang-format on
-        const auto frame = PreviewFrameFor(width, height, across, down);
-        EXPECT_EQ(frame ? std::optional(std::pair(frame->width, frame->height)) : std::nullopt,
-                  taken ? std::optional(std::pair(width, height)) : std::nullopt)
-            << width << "x" << height;
-    }
+    // Width and height in pixels, twips per pixel across and down; the frame taken, if any.
+    using Area = std::tuple<int, int, int, int>;
+    using Frame = std::optional<std::pair<int, int>>;
+    ExpectRows<Area, Frame>([](const Area& area) {
+            const auto frame = std::apply(PreviewFrameFor, area);
+            return frame ? Frame({frame->width, frame->height}) : std::nullopt;
+        },
+        {{{152, 112, 15, 15}, {{152, 112}}}, {{0, 0, 15, 15}, {{0, 0}}}, {{2184, 100, 15, 12}, {{2184, 100}}}, {{32767, 1, 1, 1}, {{32767, 1}}},
+         {{2185, 100, 15, 15}, {}}, {{100, 2731, 15, 12}, {}}, {{-1, 100, 15, 15}, {}}, {{152, 112, 0, 15}, {}}, {{152, 112, 15, 0}, {}}});
 }
+// clang-format on
 
 // The music and the platform in one.
 struct FakeShow final : BackgroundMusic, ShowPlatform, CallLog {
@@ -125,71 +108,60 @@ struct FakeShow final : BackgroundMusic, ShowPlatform, CallLog {
     bool cdOk = true, window = false, ended = false;
 };
 
-struct ShowModeTest : testing::Test {
-    ShowMode& Start(std::int16_t kind, const std::wstring& file, wchar_t mode = L'S') {
-        settings = {kind, 4, file, L"", -1};
-        show.emplace(fake, fake, settings, mode);
-        show->Load(L"C:\\Savers");
-        return *show;
-    }
-    FakeShow fake;
-    SettingsVariables settings;
-    std::optional<ShowMode> show;
-};
-
-TEST_F(ShowModeTest, StartsTheRendererAndTheMusicByKindAndFileTypeAndStopsThemAtTheEnd) {
-    // The kind and file, the music started, the music stopped, whether timers 1 and 2 run.
-    using Row = std::tuple<std::int16_t, const wchar_t*, std::string, std::string, bool, bool>;
-    // clang-format off
-    for (const auto& [kind, file, started, stopped, timer1, timer2] :
-         {Row{2, L"D:\\x.Mp3", ", mp3 D:\\x.Mp3", "stop mp3, ", true, false}, Row{2, L"mp3", ", mp3 mp3", "stop mp3, ", true, false},
-          Row{2, L"a.WAV", ", wav a.WAV", "stop wav, ", false, false}, Row{1, L"x.mp3", ", cd 4", "stop cd, ", false, true},
-          Row{2, L"x.mid", "", "", false, false}, Row{2, L"mp", "", "", false, false}, Row{0, L"x.mp3", "", "", false, false},
-          Row{3, L"x.wav", "", "", false, false}}) {
-        // clang-format on
-        ShowMode& mode = Start(kind, file);
-        EXPECT_EQ(fake.Take(), "renderer C:\\Savers\\Lullvane.dll" + started);
-        EXPECT_EQ(std::tuple(mode.Timer1Enabled(), mode.Timer2Enabled(), mode.Timer3Enabled()),
-                  std::tuple(timer1, timer2, true));
-        mode.QueryUnload();
-        EXPECT_EQ(std::tuple(fake.Take(), settings.CursorCount, mode.Timer2Enabled()),
-                  std::tuple(stopped + "show", 0, false));
-    }
-    Start(2, L"x.wav", 0).QueryUnload();  // started without arguments, the cursor was never hidden
-    EXPECT_EQ(std::tuple(fake.Take(), settings.CursorCount),
-              std::tuple("renderer C:\\Savers\\Lullvane.dll, wav x.wav, stop wav", -1));
+// clang-format off
+TEST(ShowMode, StartsAndKeepsTheMusicByKindAndFileTypeFollowsTheRendererAndStopsAllAtTheEnd) {
+    // The kind and the file, then a script of ticks of timers 1 to 3 (3*n: n ticks), changes to
+    // the fake (window, nowindow, ended, cdfails), the end (quit) and reads of the timers (1, 2, 3
+    // for each that runs); then the calls made with the cursor count at the end.
+    using Given = std::tuple<std::int16_t, const wchar_t*, std::string>;
+    ExpectRows<Given, std::string>([](const Given& given) {
+            const auto& [kind, file, script] = given;
+            FakeShow fake;
+            SettingsVariables settings{kind, 4, file, L"", -1};
+            ShowMode show(fake, fake, settings, L'S');
+            show.Load(L"C:\\Savers");
+            std::istringstream words(script);
+            for (std::string word; words >> word;) {
+                if (word == "1") show.Timer1Tick();
+                if (word == "2") show.Timer2Tick();
+                const int ticks = word == "3" ? 1 : word.starts_with("3*") ? std::stoi(word.substr(2)) : 0;
+                for (int tick = 0; tick < ticks; ++tick) {
+                    if (show.Timer3Tick()) fake.Log("gone");
+                }
+                if (word == "window" || word == "nowindow") fake.window = word == "window";
+                if (word == "ended") fake.ended = true;
+                if (word == "cdfails") fake.cdOk = false;
+                if (word == "quit") show.QueryUnload();
+                if (word == "timers?") {
+                    fake.Log(std::string("timers") + (show.Timer1Enabled() ? " 1" : "") + (show.Timer2Enabled() ? " 2" : "") +
+                             (show.Timer3Enabled() ? " 3" : ""));
+                }
+            }
+            return fake.Take() + ", cursor " + std::to_string(settings.CursorCount);
+        },
+        {{{2, L"D:\\x.Mp3", "timers? 1 quit timers?"}, "renderer C:\\Savers\\Lullvane.dll, mp3 D:\\x.Mp3, timers 1 3, restart mp3, stop mp3, show, timers 1 3, cursor 0"},
+         {{2, L"mp3", "quit"}, "renderer C:\\Savers\\Lullvane.dll, mp3 mp3, stop mp3, show, cursor 0"},
+         {{2, L"a.WAV", "timers? quit"}, "renderer C:\\Savers\\Lullvane.dll, wav a.WAV, timers 3, stop wav, show, cursor 0"},
+         {{1, L"x.mp3", "timers? 2 timers? cdfails 2 timers? quit"},
+          "renderer C:\\Savers\\Lullvane.dll, cd 4, timers 2 3, watch cd, timers 2 3, watch cd, timers 3, show, cursor 0"},  // a failed watch leaves the device alone
+         {{1, L"", "timers? quit timers?"}, "renderer C:\\Savers\\Lullvane.dll, cd 4, timers 2 3, stop cd, show, timers 3, cursor 0"},
+         {{2, L"x.mid", "timers? quit"}, "renderer C:\\Savers\\Lullvane.dll, timers 3, show, cursor 0"},
+         {{2, L"mp", "quit"}, "renderer C:\\Savers\\Lullvane.dll, show, cursor 0"},
+         {{0, L"x.mp3", "quit"}, "renderer C:\\Savers\\Lullvane.dll, show, cursor 0"},
+         {{3, L"x.wav", "quit"}, "renderer C:\\Savers\\Lullvane.dll, show, cursor 0"},
+         // The renderer is gone once its window, once seen, closed, its process ended, or a grace
+         // of 60 ticks without a window ran out; the renderer watch then stops.
+         {{0, L"", "3*3 window 3*100 timers? nowindow 3 timers?"}, "renderer C:\\Savers\\Lullvane.dll, timers 3, gone, timers, cursor -1"},
+         {{0, L"", "3*60 timers? 3 timers?"}, "renderer C:\\Savers\\Lullvane.dll, timers 3, gone, timers, cursor -1"},
+         {{0, L"", "ended 3"}, "renderer C:\\Savers\\Lullvane.dll, gone, cursor -1"}});
+    EXPECT_GE(ShowMode::kStartGraceTicks * ShowMode::kTimer3Interval, 10000);  // 10 s at least
+    FakeShow fake;  // started without arguments, the cursor was never hidden
+    SettingsVariables settings{2, 4, L"x.wav", L"", -1};
+    ShowMode bare(fake, fake, settings, 0);
+    bare.Load(L"C:\\Savers");
+    bare.QueryUnload();
+    EXPECT_EQ(std::tuple(fake.Take(), settings.CursorCount), std::tuple("renderer C:\\Savers\\Lullvane.dll, wav x.wav, stop wav", -1));
 }
-
-TEST_F(ShowModeTest, TimersKeepTheMusicGoingAndTheCdWatchSwitchesItselfOff) {
-    Start(2, L"x.mp3").Timer1Tick();
-    EXPECT_EQ(fake.Take(), "renderer C:\\Savers\\Lullvane.dll, mp3 x.mp3, restart mp3");
-    ShowMode& cd = Start(1, L"");
-    fake.Take();
-    cd.Timer2Tick();
-    EXPECT_TRUE(cd.Timer2Enabled());
-    fake.cdOk = false;
-    cd.Timer2Tick();
-    EXPECT_FALSE(cd.Timer2Enabled());
-    cd.QueryUnload();  // a watch that failed leaves the device alone at the end
-    EXPECT_EQ(fake.Take(), "watch cd, watch cd, show");
-}
-
-TEST_F(ShowModeTest, TheRendererIsGoneOnceItsWindowClosedOrItsProcessEndedOrTheGraceRanOut) {
-    ShowMode& seen = Start(0, L"");
-    for (int tick = 0; tick < 3; ++tick) EXPECT_FALSE(seen.Timer3Tick());  // still starting
-    fake.window = true;
-    for (int tick = 0; tick < 100; ++tick) EXPECT_FALSE(seen.Timer3Tick());
-    EXPECT_TRUE(seen.Timer3Enabled());
-    fake.window = false;
-    EXPECT_TRUE(seen.Timer3Tick());
-    EXPECT_FALSE(seen.Timer3Enabled());
-    ShowMode& slow = Start(0, L"");
-    for (int tick = 0; tick < ShowMode::kStartGraceTicks; ++tick) ASSERT_FALSE(slow.Timer3Tick());
-    EXPECT_TRUE(slow.Timer3Tick());
-    EXPECT_FALSE(slow.Timer3Enabled());
-    EXPECT_GE(ShowMode::kStartGraceTicks * ShowMode::kTimer3Interval, 10000);
-    fake.ended = true;  // could not start, or ended before its window opened
-    EXPECT_TRUE(Start(0, L"").Timer3Tick());
-}
+// clang-format on
 
 }  // namespace

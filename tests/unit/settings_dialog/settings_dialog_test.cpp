@@ -1,8 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <set>
-#include <tuple>
 
+#include "../common/expect_rows.h"
 #include "../host/temp_folder.h"
 #include "dialog_font.h"
 #include "dialog_model.h"
@@ -13,43 +11,30 @@
 
 namespace {
 
-TEST(SettingsDialogModel, TheViewFollowsTheSource) {
-    // The source, the indicator selected (-1: none), the track box and file button enabled.
-    using Row = std::tuple<std::int16_t, int, bool, bool>;
-    for (const auto& [source, selected, trackBox, fileButton] :
-         {Row{0, 0, false, false}, Row{1, 1, true, false}, Row{2, 2, false, true},
-          Row{3, -1, false, false}, Row{-1, -1, false, false}, Row{32767, -1, false, false}}) {
-        const SourceView view = ViewOf(source);
-        for (int i = 0; i < kMusicSourceCount; ++i) {
-            EXPECT_EQ(view.indicatorSelected[i], i == selected) << source << " " << i;
-        }
-        EXPECT_EQ(std::tuple(source, view.trackBoxEnabled, view.fileButtonEnabled),
-                  std::tuple(source, trackBox, fileButton));
-    }
-}
-
-TEST(SettingsDialogModel, TextsPlacementAndZoomPoint) {
-    using namespace std::string_literals;
-    EXPECT_EQ(std::tuple(TrackText(0), TrackText(7), TrackText(-3)), std::tuple(L"", L"7", L"-3"));
+// clang-format off
+TEST(SettingsDialogModel, TheViewFollowsTheSourceAndTheTextsPlacementAndZoomPointAreTheDialogs) {
+    // The indicators selected, then whether the track box and the file button are enabled.
+    ExpectRows<std::int16_t, std::tuple<std::string, bool, bool>>([](std::int16_t source) {
+            const SourceView view = ViewOf(source);
+            std::string indicators;
+            for (const bool on : view.indicatorSelected) indicators += on ? '1' : '0';
+            return std::tuple(indicators, view.trackBoxEnabled, view.fileButtonEnabled);
+        },
+        {{0, {"100", false, false}}, {1, {"010", true, false}}, {2, {"001", false, true}}, {3, {"000", false, false}},
+         {-1, {"000", false, false}}, {32767, {"000", false, false}}});
     const auto entries = TrackEntries();
-    ASSERT_EQ(entries.size(), 31u);
-    EXPECT_EQ(std::tie(entries[0], entries[1], entries[30]), std::tuple(L"", L"1", L"30"));
-    EXPECT_EQ(FileFilter(), L"BGM\uFF8C\uFF67\uFF72\uFF99 (MP3 WAV)\0*.MP3;*.WAV\0\0"s);
-    EXPECT_NE(SaveFailedMessage(L"C:\\x\\Lullvane.ini").find(L"\nC:\\x\\Lullvane.ini"),
-              std::wstring::npos);
+    EXPECT_EQ(std::tuple(TrackText(7), TrackText(-3), entries.size(), entries[0], entries[1], entries[30]),
+              std::tuple(L"7", L"-3", 31u, L"", L"1", L"30"));
+    EXPECT_EQ(FileFilter(), std::wstring(L"BGM\uFF8C\uFF67\uFF72\uFF99 (MP3 WAV)\0*.MP3;*.WAV\0\0", 31));
+    EXPECT_TRUE(SaveFailedMessage(L"C:\\x\\Lullvane.ini").ends_with(L"\nC:\\x\\Lullvane.ini"));
     // A 1024 x 768 screen and a 502 x 276 pixel window, in twips; then a window larger than the
     // screen, where the divisions truncate toward zero.
-    const Point placed = DialogPlacement(15360, 11520, 7530, 4140);
-    const Point over = DialogPlacement(101, 100, 7530, 4140);
+    const Point placed = DialogPlacement(15360, 11520, 7530, 4140), over = DialogPlacement(101, 100, 7530, 4140);
     EXPECT_EQ(std::tuple(placed.x, placed.y, over.x, over.y), std::tuple(3915, 2460, -3714, -1346));
-    for (const auto& [cursor, x, y] :
-         {std::tuple(std::optional<Point>(), 0, 0),
-          std::tuple(std::optional(Point{640, 480}), 640, 480),
-          std::tuple(std::optional(Point{70000, -40000}), 32767, -32768)}) {
-        const ZoomPoint point = ZoomPointFrom(cursor);
-        EXPECT_EQ(std::tuple(point.x, point.y), std::tuple(x, y));
-    }
+    ExpectRows<std::optional<Point>, std::pair<int, int>>([](auto cursor) { return std::pair<int, int>(ZoomPointFrom(cursor).x, ZoomPointFrom(cursor).y); },
+        {{std::nullopt, {0, 0}}, {Point{640, 480}, {640, 480}}, {Point{70000, -40000}, {32767, -32768}}});
 }
+// clang-format on
 
 TEST(SettingsDialogModel, OkWritesTheChoiceAndTheTypedTrackAndReportsAFailedSave) {
     TempFolder folder;
@@ -62,51 +47,41 @@ TEST(SettingsDialogModel, OkWritesTheChoiceAndTheTypedTrackAndReportsAFailedSave
     SettingsVariables settings;
     SettingsDialogModel model(settings);
     model.ChooseSource(2);
-    model.ChooseSource(1);  // the last choice counts
-    EXPECT_TRUE(model.View().trackBoxEnabled);
+    model.ChooseSource(1);                           // the last choice counts
     model.ChooseFile(L"C:\\\u97F3\u697D\\a b.mp3");  // which leaves the source as it is
-    EXPECT_EQ(std::tie(settings.BgmKind, model.FileText(), model.FileFolder()),
-              std::tuple(1, L"C:\\\u97F3\u697D\\a b.mp3", L"C:\\\u97F3\u697D"));
     EXPECT_TRUE(model.Store(store, folder.Folder(), L"7"));
-    EXPECT_EQ(model.InitialTrackText(), L"7");
-    EXPECT_EQ(stored(), std::tuple(L"1", L"7", L"C:\\\u97F3\u697D\\a b.mp3"));
-    // The music file source with no file and a track box that holds no number.
-    SettingsVariables empty;
+    EXPECT_EQ(std::tuple(model.View().trackBoxEnabled, model.FileText(), model.FileFolder(),
+                         model.InitialTrackText(), stored()),
+              std::tuple(true, L"C:\\\u97F3\u697D\\a b.mp3", L"C:\\\u97F3\u697D", L"7",
+                         std::tuple(L"1", L"7", L"C:\\\u97F3\u697D\\a b.mp3")));
+    SettingsVariables empty;  // the music file source with no file and a track that is no number
     SettingsDialogModel second(empty);
     second.ChooseSource(2);
     EXPECT_TRUE(second.Store(store, folder.Folder(), L"abc"));
-    EXPECT_EQ(stored(), std::tuple(L"2", L"0", L""));
+    EXPECT_EQ(std::tuple(second.InitialTrackText(), stored()),
+              std::tuple(L"", std::tuple(L"2", L"0", L"")));
     EXPECT_FALSE(second.Store(store, folder.File(L"gone"), L""));  // a folder that is not there
 }
 
+// clang-format off
 TEST(DialogFont, TheDesignedFaceWhereItIsElseTheFirstProportionalGothicThere) {
-    const std::wstring designed(kDialogFontFace);
-    EXPECT_EQ(designed, L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF");
-    // A system in another language lists the designed face under its English name; the
-    // fixed-pitch IPAGothic is no substitute; with nothing known (an empty name is no face) the
-    // system substitutes for the designed face.
-    using Row = std::pair<std::set<std::wstring>, std::wstring>;
-    // clang-format off
-    for (const auto& [installed, face] :
-         {Row{{designed, L"IPAPGothic"}, designed}, Row{{L"MS PGothic", L"IPAPGothic"}, L"MS PGothic"},
-          Row{{L"IPAGothic", L"IPAPGothic", L"VL PGothic"}, L"IPAPGothic"}, Row{{L"VL PGothic", L"Noto Sans CJK JP"}, L"VL PGothic"},
-          Row{{L"Noto Sans CJK JP"}, L"Noto Sans CJK JP"}, Row{{}, designed}, Row{{L""}, designed}}) {
-        // clang-format on
-        const CaptionFont font =
-            DialogFont([&](std::wstring_view f) { return installed.count(std::wstring(f)) > 0; });
-        EXPECT_EQ(font, (CaptionFont{face, 9.75, 400, 128, false, false, false})) << face.size();
-    }
+    const std::wstring designed = L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF";
+    // The designed face listed under its English name; the fixed-pitch IPAGothic is no substitute;
+    // nothing known (an empty name is no face): the designed one, for the system to substitute.
+    ExpectRows<std::set<std::wstring>, CaptionFont>([](const std::set<std::wstring>& installed) {
+            return DialogFont([&](std::wstring_view face) { return installed.contains(std::wstring(face)); });
+        },
+        {{{designed, L"IPAPGothic"}, {designed, 9.75, 400, 128}}, {{L"MS PGothic", L"IPAPGothic"}, {L"MS PGothic", 9.75, 400, 128}},
+         {{L"IPAGothic", L"IPAPGothic", L"VL PGothic"}, {L"IPAPGothic", 9.75, 400, 128}},
+         {{L"VL PGothic", L"Noto Sans CJK JP"}, {L"VL PGothic", 9.75, 400, 128}}, {{L"Noto Sans CJK JP"}, {L"Noto Sans CJK JP", 9.75, 400, 128}},
+         {{}, {designed, 9.75, 400, 128}}, {{L""}, {designed, 9.75, 400, 128}}});
 }
 
 TEST(DialogLayout, WholePixelsInsideTheContainerCaptionsBesideIndicatorsAndOneFocusOrder) {
-    EXPECT_EQ(std::tuple(PixelsOf(kDialogClientWidth, kDesignTwipsPerPixel),
-                         PixelsOf(kDialogClientHeight, kDesignTwipsPerPixel)),
-              std::tuple(496, 243));
     const ControlLayout& panel = LayoutOf(Control::PicC0);
     std::set<int> tabs;
     for (const ControlLayout& c : kDialogControls) {
-        for (int length :
-             {c.left, c.top, c.width, c.height, kDialogClientWidth, kDialogClientHeight}) {
+        for (int length : {c.left, c.top, c.width, c.height, kDialogClientWidth, kDialogClientHeight}) {
             EXPECT_EQ(length % kDesignTwipsPerPixel, 0) << c.name;
         }
         const bool inPanel = c.container == Container::Panel;
@@ -115,41 +90,36 @@ TEST(DialogLayout, WholePixelsInsideTheContainerCaptionsBesideIndicatorsAndOneFo
         EXPECT_TRUE(c.tabIndex < 0 || tabs.insert(c.tabIndex).second) << c.name;
         // White for the credit line and the link, which alone is underlined; the labels size
         // themselves to their text but for the centred title and the sunken file name.
-        const bool light = c.id == Control::LblUrl || c.id == Control::Lbl7;
-        EXPECT_EQ(
-            std::tuple(c.name, c.textColour, c.underline, c.centred, c.sunkenBorder, c.autoSize),
-            std::tuple(c.name, light ? 0x00FFFFFFu : 0u, c.id == Control::LblUrl,
-                       c.id == Control::Lbl15, c.id == Control::LblFname0,
-                       c.kind == ControlKind::Label && c.id != Control::Lbl15 &&
-                           c.id != Control::LblFname0));
+        const bool light = c.id == Control::LblUrl || c.id == Control::Lbl7, fixed = c.id == Control::Lbl15 || c.id == Control::LblFname0;
+        EXPECT_EQ(std::tuple(c.name, c.textColour, c.underline, c.centred, c.sunkenBorder, c.autoSize),
+                  std::tuple(c.name, light ? 0xFFFFFFu : 0u, c.id == Control::LblUrl, c.id == Control::Lbl15, c.id == Control::LblFname0,
+                             c.kind == ControlKind::Label && !fixed));
     }
-    EXPECT_EQ(std::tuple(*tabs.begin(), *tabs.rbegin()),
-              std::tuple(1, static_cast<int>(tabs.size())));
+    EXPECT_EQ(std::tuple(*tabs.begin(), *tabs.rbegin()), std::tuple(1, static_cast<int>(tabs.size())));  // from 1, no gaps
     for (size_t i = 0; i < kSourceCaptions.size(); ++i) {  // each caption right of its indicator
-        const ControlLayout& indicator = LayoutOf(kSourceIndicators.at(i));
-        EXPECT_EQ(LayoutOf(kSourceCaptions[i]).top, indicator.top);
-        EXPECT_GT(LayoutOf(kSourceCaptions[i]).left, indicator.left + indicator.width);
+        const ControlLayout& indicator = LayoutOf(kSourceIndicators.at(i)), &caption = LayoutOf(kSourceCaptions[i]);
+        EXPECT_EQ(caption.top, indicator.top);
+        EXPECT_GT(caption.left, indicator.left + indicator.width);
     }
-    EXPECT_EQ(PixelFrameOf(LayoutOf(Control::CmdCan), 15, 15), (PixelFrame{404, 200, 77, 25}));
-    // At 120 dots per inch (12 twips to the pixel) the same twips give a larger dialog.
-    EXPECT_EQ(PixelFrameOf(panel, 12, 15), (PixelFrame{15, 16, 586, 165}));
+    // At 96 dots per inch 15 twips to the pixel; at 120, 12, and the same twips give more pixels.
+    EXPECT_EQ(std::tuple(PixelsOf(kDialogClientWidth, 15), PixelsOf(kDialogClientHeight, 15),
+                         PixelFrameOf(LayoutOf(Control::CmdCan), 15, 15), PixelFrameOf(panel, 12, 15)),
+              std::tuple(496, 243, PixelFrame{404, 200, 77, 25}, PixelFrame{15, 16, 586, 165}));
 }
 
 TEST(Skin, LinesFollowHalfASineFromEdgeToEdge) {
-    // clang-format off
-    for (const auto& [surface, height, y, expected] :
-         {std::tuple(SkinSurface::Dialog, 243, 0, Rgb{0, 0, 30}), std::tuple(SkinSurface::Dialog, 243, 121, Rgb{220, 220, 250}),
-          std::tuple(SkinSurface::Dialog, 243, 122, Rgb{220, 220, 250}), std::tuple(SkinSurface::Dialog, 243, 242, Rgb{3, 3, 33}),
-          std::tuple(SkinSurface::Dialog, 243, 243, Rgb{0, 0, 30}), std::tuple(SkinSurface::Dialog, 1, 0, Rgb{0, 0, 30}),
-          std::tuple(SkinSurface::Panel, 165, 0, Rgb{30, 30, 30}), std::tuple(SkinSurface::Panel, 165, 82, Rgb{250, 250, 250}),
-          std::tuple(SkinSurface::Panel, 165, 83, Rgb{250, 250, 250}), std::tuple(SkinSurface::Panel, 165, 20, Rgb{112, 112, 112})}) {
-        // clang-format on
-        const auto lines = SkinLines(surface, height);
-        ASSERT_EQ(lines.size(), height + 1u);
-        EXPECT_EQ(lines[y], expected) << height << " " << y;
-    }
-    EXPECT_TRUE(SkinLines(SkinSurface::Dialog, 0).empty());
-    EXPECT_TRUE(SkinLines(SkinSurface::Panel, -5).empty());
+    using enum SkinSurface;
+    using Line = std::tuple<SkinSurface, int, int>;  // surface, height, line
+    ExpectRows<Line, std::optional<Rgb>>([](const Line& l) {
+            const auto lines = SkinLines(std::get<0>(l), std::get<1>(l));
+            return lines.size() == std::get<1>(l) + 1u ? std::optional(lines.at(std::get<2>(l))) : std::nullopt;
+        },
+        {{{Dialog, 243, 0}, Rgb{0, 0, 30}}, {{Dialog, 243, 121}, Rgb{220, 220, 250}}, {{Dialog, 243, 122}, Rgb{220, 220, 250}},
+         {{Dialog, 243, 242}, Rgb{3, 3, 33}}, {{Dialog, 243, 243}, Rgb{0, 0, 30}}, {{Dialog, 1, 0}, Rgb{0, 0, 30}},
+         {{Panel, 165, 0}, Rgb{30, 30, 30}}, {{Panel, 165, 82}, Rgb{250, 250, 250}}, {{Panel, 165, 83}, Rgb{250, 250, 250}},
+         {{Panel, 165, 20}, Rgb{112, 112, 112}}});
+    EXPECT_EQ(std::tuple(SkinLines(Dialog, 0).size(), SkinLines(Panel, -5).size()), std::tuple(0u, 0u));
 }
+// clang-format on
 
 }  // namespace
