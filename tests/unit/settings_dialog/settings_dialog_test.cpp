@@ -34,14 +34,12 @@ TEST(SettingsDialogModel, TheViewFollowsTheSourceAndTheTextsPlacementAndZoomPoin
     ExpectRows<std::optional<Point>, std::pair<int, int>>([](auto cursor) { return std::pair<int, int>(ZoomPointFrom(cursor).x, ZoomPointFrom(cursor).y); },
         {{std::nullopt, {0, 0}}, {Point{640, 480}, {640, 480}}, {Point{70000, -40000}, {32767, -32768}}});
 }
-// clang-format on
 
 TEST(SettingsDialogModel, OkWritesTheChoiceAndTheTypedTrackAndReportsAFailedSave) {
     TempFolder folder;
     FileProfileStore store;
     const auto stored = [&, file = SettingsFilePath(folder.Folder())] {
-        return std::tuple(store.ReadIniValue(kSettingsSection, kBgmKindKey, file),
-                          store.ReadIniValue(kSettingsSection, kBgmRepeatKey, file),
+        return std::tuple(store.ReadIniValue(kSettingsSection, kBgmKindKey, file), store.ReadIniValue(kSettingsSection, kBgmRepeatKey, file),
                           store.ReadIniValue(kSettingsSection, kBgmFileKey, file));
     };
     SettingsVariables settings;
@@ -50,20 +48,16 @@ TEST(SettingsDialogModel, OkWritesTheChoiceAndTheTypedTrackAndReportsAFailedSave
     model.ChooseSource(1);                           // the last choice counts
     model.ChooseFile(L"C:\\\u97F3\u697D\\a b.mp3");  // which leaves the source as it is
     EXPECT_TRUE(model.Store(store, folder.Folder(), L"7"));
-    EXPECT_EQ(std::tuple(model.View().trackBoxEnabled, model.FileText(), model.FileFolder(),
-                         model.InitialTrackText(), stored()),
-              std::tuple(true, L"C:\\\u97F3\u697D\\a b.mp3", L"C:\\\u97F3\u697D", L"7",
-                         std::tuple(L"1", L"7", L"C:\\\u97F3\u697D\\a b.mp3")));
+    EXPECT_EQ(std::tuple(model.View().trackBoxEnabled, model.FileText(), model.FileFolder(), model.InitialTrackText(), stored()),
+              std::tuple(true, L"C:\\\u97F3\u697D\\a b.mp3", L"C:\\\u97F3\u697D", L"7", std::tuple(L"1", L"7", L"C:\\\u97F3\u697D\\a b.mp3")));
     SettingsVariables empty;  // the music file source with no file and a track that is no number
     SettingsDialogModel second(empty);
     second.ChooseSource(2);
     EXPECT_TRUE(second.Store(store, folder.Folder(), L"abc"));
-    EXPECT_EQ(std::tuple(second.InitialTrackText(), stored()),
-              std::tuple(L"", std::tuple(L"2", L"0", L"")));
+    EXPECT_EQ(std::tuple(second.InitialTrackText(), stored()), std::tuple(L"", std::tuple(L"2", L"0", L"")));
     EXPECT_FALSE(second.Store(store, folder.File(L"gone"), L""));  // a folder that is not there
 }
 
-// clang-format off
 TEST(DialogFont, TheDesignedFaceWhereItIsElseTheFirstProportionalGothicThere) {
     const std::wstring designed = L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF";
     // The designed face listed under its English name; the fixed-pitch IPAGothic is no substitute;
