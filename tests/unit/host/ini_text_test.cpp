@@ -35,6 +35,8 @@ TEST(IniText, ADoubleByteCharacterIsComparedAndCutWhole) {
     }
     EXPECT_EQ(CutToReplyBuffer(std::string(300, 'a')), std::string(255, 'a'));
     EXPECT_EQ(CutToReplyBuffer(std::string(255, '\x89')), std::string(255, '\x89'));
+    // A trail byte that could also lead is skipped with its pair: the letter after it still folds.
+    EXPECT_EQ(IniValue("[Section]\r\n\x81\x81" "bgm=1\r\n", "Section", "\x81\x81" "BGM"), "1");
 }
 
 TEST(IniText, WritingChangesOnlyTheKeysLineAndKeepsEveryOtherByte) {
