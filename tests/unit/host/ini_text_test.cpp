@@ -50,7 +50,8 @@ TEST(IniText, WritingChangesOnlyTheKeysLineAndKeepsEveryOtherByte) {
          {{file, "a", " 2"}, "B=before\r\n[Other]\r\n x = y \r\n[section]\r\nA= 2\nzz=1\r\n\r\n[Next]\r\nA=kept\r\n"},
          {{file, "B", "v"}, "B=before\r\n[Other]\r\n x = y \r\n[section]\r\nA = 5 \nzz=1\r\nB=v\r\n\r\n[Next]\r\nA=kept\r\n"},
          {{"[Other]\r\nx=y", "A", "1"}, "[Other]\r\nx=y\r\n[Section]\r\nA=1\r\n"},
-         {{"[Section]\r\nx=y", "A", "1"}, "[Section]\r\nx=y\r\nA=1\r\n"}, {{"[Section]\r\nA=1", "A", "2"}, "[Section]\r\nA=2\r\n"}});
+         {{"[Section]\r\nx=y", "A", "1"}, "[Section]\r\nx=y\r\nA=1\r\n"}, {{"[Section]\r\nA=1", "A", "2"}, "[Section]\r\nA=2\r\n"},
+         {{"[Section]\r\nA=1\r\nB=2\r\n", "A", "3"}, "[Section]\r\nA=3\r\nB=2\r\n"}});
 }
 // clang-format on
 

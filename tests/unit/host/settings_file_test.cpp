@@ -55,7 +55,7 @@ TEST_F(SettingsFileTest, SaveWritesTheThreeKeysInTheirFormsAndKeepsTheRestOfTheF
     SettingsVariables settings{2, 0, L"C:\\\u97F3\u697D\\a b.mp3", L"", 0};
     EXPECT_TRUE(SaveSettings(store, folder.Folder(), settings, L""));
     EXPECT_EQ(folder.Read(L"Lullvane.ini"), IniFile(" 2", " 0", "C:\\\x89\xB9\x8A\x79\\a b.mp3"));
-    folder.Write(L"Lullvane.ini", "; mine\r\n[Other]\r\nx = y\r\n[SECTION]\r\nbgm\x8B\xE6\x95\xAA = 1");
+    folder.Write(L"Lullvane.ini", "; mine\r\n[Other]\r\nx = y\r\n[SECTION]\r\nbgm\x8B\xE6\x95\xAA = 1\r\n");
     settings = {-1, 0, L"D:a.wav", L"", 0};
     SaveSettings(store, folder.Folder(), settings, L"4");
     EXPECT_EQ(folder.Read(L"Lullvane.ini"), "; mine\r\n[Other]\r\nx = y\r\n[SECTION]\r\nbgm\x8B\xE6\x95\xAA=-1\r\n" +
