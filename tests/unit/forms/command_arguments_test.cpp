@@ -1,19 +1,12 @@
 #include "command_arguments.h"
 
-#include <gtest/gtest.h>
+#include "../common/expect_rows.h"
 
-namespace {
-
+// clang-format off
 TEST(CommandArguments, DropTheProgramNameQuotedOrNotAndTheBlanksAfterIt) {
-    for (const auto& [line, arguments] :
-         {std::pair(L"\"C:\\My Savers\\Lullvane.scr\" /p 4711", L"/p 4711"),
-          std::pair(L"C:\\WINDOWS\\LULLVA~1.SCR /s", L"/s"),
-          std::pair(L"\"C:\\x.scr\"/c:123", L"/c:123"),
-          std::pair(L"Lullvane.scr   \t /S  ", L"/S  "), std::pair(L"Lullvane.scr\t/c", L"/c"),
-          std::pair(L"Lullvane.scr", L""), std::pair(L"\"C:\\a b\\Lullvane.scr\"  ", L""),
-          std::pair(L"\"unterminated /s", L""), std::pair(L"", L"")}) {
-        EXPECT_EQ(forms::ArgumentsAfterProgramName(line), arguments);
-    }
+    ExpectRows<const wchar_t*, std::wstring>(forms::ArgumentsAfterProgramName,
+        {{L"\"C:\\My Savers\\Lullvane.scr\" /p 4711", L"/p 4711"}, {L"C:\\WINDOWS\\LULLVA~1.SCR /s", L"/s"},
+         {L"\"C:\\x.scr\"/c:123", L"/c:123"}, {L"Lullvane.scr   \t /S  ", L"/S  "}, {L"Lullvane.scr\t/c", L"/c"}, {L"Lullvane.scr", L""},
+         {L"\"C:\\a b\\Lullvane.scr\"  ", L""}, {L"\"unterminated /s", L""}, {L"", L""}});
 }
-
-}  // namespace
+// clang-format on

@@ -1,70 +1,58 @@
 #include "ini_text.h"
 
-#include <gtest/gtest.h>
-
-#include <tuple>
+#include "../common/expect_rows.h"
 
 namespace {
 
+using Names = std::pair<const char*, const char*>;  // section, key
+
+// clang-format off
 TEST(IniText, ReadsValuesTheWayTheProfileRoutinesDo) {
     const std::string file =
-        "Key=before the first section\r\n[Other]\r\nKey=other section\r\n"
-        "  [ section ]  \r\nKey=with blanks around the section name\r\n"
-        "[SECTION]\r\n  kEy  =   two words  \r\nQuoted=\"a value\"\r\nSingle='it'\r\n"
-        "Az=letters at both ends\r\nHalf=\"open\r\nMixed=\"a'\r\nEmpty=\r\nNoEquals\r\nUnix=line "
-        "end\nLast=no line end";
-    using Row = std::tuple<const char*, const char*, std::optional<std::string>>;
-    for (const auto& [section, key, value] :
-         {Row{"Section", "KEY", "two words"}, Row{"Section", "aZ", "letters at both ends"},
-          Row{"Other", "Key", "other section"},
-          Row{" section ", "Key", "with blanks around the section name"},
-          Row{"Section", "Quoted", "a value"}, Row{"Section", "Single", "it"},
-          Row{"Section", "Half", "\"open"}, Row{"Section", "Mixed", "\"a'"},
-          Row{"Section", "Empty", ""}, Row{"Section", "Unix", "line end"},
-          Row{"Section", "Last", "no line end"}, Row{"Section", "NoEquals", {}},
-          Row{"Section", "Missing", {}}, Row{"Missing", "Key", {}}, Row{"", "Key", {}}}) {
-        EXPECT_EQ(IniValue(file, section, key), value) << section << "/" << key;
-    }
+        "Key=before the first section\r\n[Other]\r\nKey=other section\r\n  [ section ]  \r\nKey=with blanks around the section name\r\n"
+        "[SECTION]\r\n  kEy  =   two words  \r\nQuoted=\"a value\"\r\nSingle='it'\r\nAz=letters at both ends\r\nHalf=\"open\r\n"
+        "Mixed=\"a'\r\nEmpty=\r\nNoEquals\r\nUnix=line end\nLast=no line end";
+    ExpectRows<Names, std::optional<std::string>>([&](Names names) { return IniValue(file, names.first, names.second); },
+        {{{"Section", "KEY"}, "two words"}, {{"Section", "aZ"}, "letters at both ends"}, {{"Other", "Key"}, "other section"},
+         {{" section ", "Key"}, "with blanks around the section name"}, {{"Section", "Quoted"}, "a value"}, {{"Section", "Single"}, "it"},
+         {{"Section", "Half"}, "\"open"}, {{"Section", "Mixed"}, "\"a'"}, {{"Section", "Empty"}, ""}, {{"Section", "Unix"}, "line end"},
+         {{"Section", "Last"}, "no line end"}, {{"Section", "NoEquals"}, {}}, {{"Section", "Missing"}, {}}, {{"Missing", "Key"}, {}},
+         {{"", "Key"}, {}}});
     EXPECT_EQ(IniValue("", "Section", "Key"), std::nullopt);
 }
 
 TEST(IniText, ADoubleByteCharacterIsComparedAndCutWhole) {
-    // A trail byte may look like a letter: after a lead byte it is not one to fold.
-    for (const bool lead : {true, false}) {
-        for (const int byte :
-             lead ? std::vector{0x81, 0x9F, 0xE0, 0xFC} : std::vector{0x80, 0xA0, 0xDF, 0xFD}) {
-            const std::string character{static_cast<char>(byte), 'a'};
-            const std::string file = "[Section]\r\n" + character + "bgm=1\r\n";
-            EXPECT_EQ(IniValue(file, "section", character + "BGM"), "1") << byte;
-            EXPECT_EQ(IniValue(file, "Section", character.substr(0, 1) + "Abgm").has_value(), !lead)
-                << byte;
-            std::string value = "ab";  // 200 characters from the third byte on: 254 bytes fit
-            for (int i = 0; i < 200; ++i) value += character;
-            EXPECT_EQ(CutToReplyBuffer(value), value.substr(0, lead ? 254 : 255)) << byte;
-        }
+    // A trail byte may look like a letter: after a lead byte it is not one to fold. A value of 200
+    // characters from its third byte on is cut to 254 bytes when they are double-byte ones.
+    for (const auto& [byte, lead] : {std::pair(0x81, true), std::pair(0x9F, true), std::pair(0xE0, true), std::pair(0xFC, true),
+                                     std::pair(0x80, false), std::pair(0xA0, false), std::pair(0xDF, false), std::pair(0xFD, false)}) {
+        const std::string character{static_cast<char>(byte), 'a'}, file = "[Section]\r\n" + character + "bgm=1\r\n";
+        std::string value = "ab";
+        for (int i = 0; i < 200; ++i) value += character;
+        EXPECT_EQ(std::tuple(IniValue(file, "section", character + "BGM"), IniValue(file, "Section", character.substr(0, 1) + "Abgm"),
+                             CutToReplyBuffer(value)),
+                  std::tuple("1", lead ? std::nullopt : std::optional<std::string>("1"), value.substr(0, lead ? 254 : 255))) << byte;
     }
     EXPECT_EQ(CutToReplyBuffer(std::string(300, 'a')), std::string(255, 'a'));
     EXPECT_EQ(CutToReplyBuffer(std::string(255, '\x89')), std::string(255, '\x89'));
+    // A trail byte that could also lead is skipped with its pair: the letter after it still folds.
+    EXPECT_EQ(IniValue("[Section]\r\n\x81\x81" "bgm=1\r\n", "Section", "\x81\x81" "BGM"), "1");
 }
 
 TEST(IniText, WritingChangesOnlyTheKeysLineAndKeepsEveryOtherByte) {
-    EXPECT_EQ(WithIniValue(WithIniValue("", "Section", "A", " 2"), "Section", "B", ""),
-              "[Section]\r\nA= 2\r\nB=\r\n");
-    const std::string file =
-        "B=before\r\n[Other]\r\n x = y \r\n[section]\r\nA = 5 \nzz=1\r\n\r\n[Next]\r\nA=kept\r\n";
-    // The key keeps its spelling and its line end.
-    EXPECT_EQ(
-        WithIniValue(file, "Section", "a", " 2"),
-        "B=before\r\n[Other]\r\n x = y \r\n[section]\r\nA= 2\nzz=1\r\n\r\n[Next]\r\nA=kept\r\n");
-    // A new key goes after the section's last line, before the blank line that ends it.
-    EXPECT_EQ(WithIniValue(file, "Section", "B", "v"),
-              "B=before\r\n[Other]\r\n x = y \r\n[section]\r\nA = 5 \nzz=1\r\nB=v\r\n\r\n[Next]\r\n"
-              "A=kept\r\n");
-    // A missing section is added at the end, after a line end the file lacked.
-    EXPECT_EQ(WithIniValue("[Other]\r\nx=y", "Section", "A", "1"),
-              "[Other]\r\nx=y\r\n[Section]\r\nA=1\r\n");
-    EXPECT_EQ(WithIniValue("[Section]\r\nx=y", "Section", "A", "1"), "[Section]\r\nx=y\r\nA=1\r\n");
-    EXPECT_EQ(WithIniValue("[Section]\r\nA=1", "Section", "A", "2"), "[Section]\r\nA=2\r\n");
+    // The key keeps its spelling and its line end; a new key goes after the section's last line,
+    // before the blank line that ends it; a missing section is added at the end, after a line end
+    // the file lacked.
+    const std::string file = "B=before\r\n[Other]\r\n x = y \r\n[section]\r\nA = 5 \nzz=1\r\n\r\n[Next]\r\nA=kept\r\n";
+    using Edit = std::tuple<std::string, const char*, const char*>;  // file, key, value
+    ExpectRows<Edit, std::string>([](const Edit& e) { return WithIniValue(std::get<0>(e), "Section", std::get<1>(e), std::get<2>(e)); },
+        {{{"", "A", " 2"}, "[Section]\r\nA= 2\r\n"}, {{"[Section]\r\nA= 2\r\n", "B", ""}, "[Section]\r\nA= 2\r\nB=\r\n"},
+         {{file, "a", " 2"}, "B=before\r\n[Other]\r\n x = y \r\n[section]\r\nA= 2\nzz=1\r\n\r\n[Next]\r\nA=kept\r\n"},
+         {{file, "B", "v"}, "B=before\r\n[Other]\r\n x = y \r\n[section]\r\nA = 5 \nzz=1\r\nB=v\r\n\r\n[Next]\r\nA=kept\r\n"},
+         {{"[Other]\r\nx=y", "A", "1"}, "[Other]\r\nx=y\r\n[Section]\r\nA=1\r\n"},
+         {{"[Section]\r\nx=y", "A", "1"}, "[Section]\r\nx=y\r\nA=1\r\n"}, {{"[Section]\r\nA=1", "A", "2"}, "[Section]\r\nA=2\r\n"},
+         {{"[Section]\r\nA=1\r\nB=2\r\n", "A", "3"}, "[Section]\r\nA=3\r\nB=2\r\n"}});
 }
+// clang-format on
 
 }  // namespace

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <tuple>
+
+#include "argument_numbers.h"
+#include "cp932.h"
+#include "expect_rows.h"
+#include "number_text.h"
+
+namespace {
+
+using std::nullopt;
+
+// clang-format off
+TEST(ArgumentNumbers, AcceptOnlyABareFiniteNumberInRangeThatSurvivesNarrowing) {
+    ExpectRows<const char*, std::optional<long long>>([](const char* text) { return ParseWholeNumber(text, 0, 100); },
+        {{"0", 0}, {"100", 100}, {"", {}}, {" 1", {}}, {"1 ", {}}, {"+1", {}}, {"1.0", {}}, {"12x", {}}, {"0x10", {}}, {"101", {}},
+         {"-1", {}}, {"99999999999999999999", {}}});
+    EXPECT_EQ(ParseWholeNumber("1c00007", 1, 1LL << 40, 16), 0x1c00007);
+    // Any leading white space, even the kinds strtod skips silently, is refused.
+    ExpectRows<const char*, std::optional<double>>(ParseFiniteNumber,
+        {{"0.015625", 0.015625}, {"+3600", 3600}, {"-2.5e-1", -0.25}, {".5", 0.5}, {"", {}}, {" 1", {}}, {"\t1", {}}, {"\n1", {}},
+         {"\v1", {}}, {"\f1", {}}, {"\r1", {}}, {"\v\n1", {}}, {"1 ", {}}, {"nan", {}}, {"inf", {}}, {"1e999", {}}, {"0.5s", {}},
+         {"--1", {}}});
+    // 1e-40 is subnormal in single precision, but not zero.
+    ExpectRows<double, std::optional<float>>(NarrowToFloat, {{0.015625, 0.015625f}, {0.0, 0.0f},
+        {1e-40, static_cast<float>(1e-40)}, {1e-50, {}}, {-1e-50, {}}, {1e39, {}}, {-1e39, {}}});
+}
+
+TEST(Cp932, ConvertsBothWaysByteForByteAndReplacesWhatDoesNotConvert) {
+    // The renderer's title and a settings key are contracts with other programs; half-width
+    // katakana are single bytes; the long text fills the conversion buffer many times over.
+    std::string longBytes;
+    for (int i = 0; i < 5000; ++i) longBytes += "\x82\xA0";
+    ExpectRows<std::wstring, std::string>([](const std::wstring& text) { return ToCp932(text); },
+        {{L"Torvane\u2161VC", "Torvane\x87\x55VC"}, {L"BGM\u533A\u5206", "BGM\x8B\xE6\x95\xAA"}, {L"", ""},
+         {L"\uFF98\uFF8B\uFF9F\uFF70\uFF84", "\xD8\xCB\xDF\xB0\xC4"}, {std::wstring(5000, L'\u3042'), longBytes},
+         {L"a\u00E9b\U0001F600c", "a?b?c"}});  // no code page 932 form
+    ExpectRows<std::string, std::wstring>([](const std::string& bytes) { return FromCp932(bytes); },
+        {{"Torvane\x87\x55VC", L"Torvane\u2161VC"}, {"BGM\x8B\xE6\x95\xAA", L"BGM\u533A\u5206"}, {"", L""},
+         {"\xD8\xCB\xDF\xB0\xC4", L"\uFF98\uFF8B\uFF9F\uFF70\uFF84"}, {longBytes, std::wstring(5000, L'\u3042')},
+         {"x\xA0y", L"x\uFFFDy"}, {"x\x81", L"x\uFFFD"}});  // not a character; a lead byte with no trail
+}
+
+TEST(NumberText, ReadsAWholeTextStrictlyALeadingNumberLenientlyAndOutOfRangeAsZeroOrInfinity) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::wstring zeros(1000, L'0');  // padding moves the first significant digit only
+    // What ParseNumber (42: nothing) and LeadingNumber make of a text, with their signs: a number
+    // beyond double reads as signed zero or infinity.
+    const auto signed_ = [](double whole, double leading) {
+        return std::tuple(whole, std::signbit(whole), leading, std::signbit(leading));
+    };
+    ExpectRows<std::wstring, std::tuple<double, bool, double, bool>>(
+        [&](const std::wstring& text) { return signed_(ParseNumber(text).value_or(42), LeadingNumber(text + L"x")); },
+        {{L"2.7", signed_(2.7, 2.7)}, {L"  -0.5\t", signed_(-0.5, -0.5)}, {L"+5", signed_(5, 5)}, {L"1e3", signed_(1000, 1000)},
+         {L"1E+2", signed_(100, 100)}, {L".5", signed_(0.5, 0.5)}, {L"7.", signed_(7, 7)}, {L"", signed_(42, 0)},
+         {L" ", signed_(42, 0)}, {L"abc", signed_(42, 0)}, {L".", signed_(42, 0)}, {L"-", signed_(42, 0)}, {L"1e", signed_(42, 1)},
+         {L"2e-", signed_(42, 2)}, {L"5 6", signed_(42, 5)}, {L"12abc", signed_(42, 12)}, {L"0x10", signed_(42, 0)},
+         {L" \t4711 trailing", signed_(42, 4711)}, {L"3.5e1x", signed_(42, 35)}, {L"-12abc", signed_(42, -12)},
+         {L"\n1", signed_(42, 0)}, {L"9E-99994", signed_(0.0, 0.0)}, {L"-1e-400", signed_(-0.0, -0.0)},
+         {L"0.00001e-320", signed_(0.0, 0.0)}, {L"1e-310", signed_(1e-310, 1e-310)}, {L"-1e-99999999999999999999999", signed_(-0.0, -0.0)},
+         {L"1e99999999999999999999999", signed_(inf, inf)}, {L"1e400", signed_(inf, inf)}, {L"-1e309", signed_(-inf, -inf)},
+         {L"100000e304", signed_(inf, inf)}, {L"0.001e312", signed_(inf, inf)}, {zeros + L".1e400", signed_(inf, inf)},
+         {zeros + L"1e-700", signed_(0.0, 0.0)}, {L"0." + zeros + L"1e310", signed_(0.0, 0.0)},
+         {L"0." + std::wstring(10999, L'0') + L"1e9999", signed_(0.0, 0.0)}});
+}
+
+TEST(NumberText, RoundsHalvesToEvenFloorsDownAndRejectsWhatDoesNotFit) {
+    using Int16 = std::optional<std::int16_t>;
+    ExpectRows<double, std::pair<Int16, Int16>>([](double value) { return std::pair(RoundToInt16(value), FloorToInt16(value)); },
+        {{2.5, {2, 2}}, {3.5, {4, 3}}, {-2.5, {-2, -3}}, {-0.5, {0, -1}}, {32767.4, {32767, 32767}}, {32767.5, {nullopt, 32767}},
+         {-32768.5, {-32768, nullopt}}, {40000, {nullopt, nullopt}}});
+    ExpectRows<double, std::optional<std::int32_t>>(RoundToInt32,
+        {{-2147483648.0, -2147483647 - 1}, {2147483647.0, 2147483647}, {2147483648.0, {}}});
+    EXPECT_EQ(std::tuple(SettingNumberText(0), SettingNumberText(-32768)), std::tuple(L" 0", L"-32768"));
+}
+// clang-format on
+
+}  // namespace

@@ -1,0 +1,119 @@
+#include <set>
+
+#include "../common/expect_rows.h"
+#include "../host/temp_folder.h"
+#include "dialog_font.h"
+#include "dialog_model.h"
+#include "file_profile_store.h"
+#include "layout.h"
+#include "settings_file.h"
+#include "skin.h"
+
+namespace {
+
+// clang-format off
+TEST(SettingsDialogModel, TheViewFollowsTheSourceAndTheTextsPlacementAndZoomPointAreTheDialogs) {
+    // The indicators selected, then whether the track box and the file button are enabled.
+    ExpectRows<std::int16_t, std::tuple<std::string, bool, bool>>([](std::int16_t source) {
+            const SourceView view = ViewOf(source);
+            std::string indicators;
+            for (const bool on : view.indicatorSelected) indicators += on ? '1' : '0';
+            return std::tuple(indicators, view.trackBoxEnabled, view.fileButtonEnabled);
+        },
+        {{0, {"100", false, false}}, {1, {"010", true, false}}, {2, {"001", false, true}}, {3, {"000", false, false}},
+         {-1, {"000", false, false}}, {32767, {"000", false, false}}});
+    const auto entries = TrackEntries();
+    EXPECT_EQ(std::tuple(TrackText(7), TrackText(-3), entries.size(), entries[0], entries[1], entries[30]),
+              std::tuple(L"7", L"-3", 31u, L"", L"1", L"30"));
+    EXPECT_EQ(FileFilter(), std::wstring(L"BGM\uFF8C\uFF67\uFF72\uFF99 (MP3 WAV)\0*.MP3;*.WAV\0\0", 31));
+    EXPECT_TRUE(SaveFailedMessage(L"C:\\x\\Lullvane.ini").ends_with(L"\nC:\\x\\Lullvane.ini"));
+    // A 1024 x 768 screen and a 502 x 276 pixel window, in twips; then a window larger than the
+    // screen, where the divisions truncate toward zero.
+    const Point placed = DialogPlacement(15360, 11520, 7530, 4140), over = DialogPlacement(101, 100, 7530, 4140);
+    EXPECT_EQ(std::tuple(placed.x, placed.y, over.x, over.y), std::tuple(3915, 2460, -3714, -1346));
+    ExpectRows<std::optional<Point>, std::pair<int, int>>([](auto cursor) { return std::pair<int, int>(ZoomPointFrom(cursor).x, ZoomPointFrom(cursor).y); },
+        {{std::nullopt, {0, 0}}, {Point{640, 480}, {640, 480}}, {Point{70000, -40000}, {32767, -32768}}});
+}
+
+TEST(SettingsDialogModel, OkWritesTheChoiceAndTheTypedTrackAndReportsAFailedSave) {
+    TempFolder folder;
+    FileProfileStore store;
+    const auto stored = [&, file = SettingsFilePath(folder.Folder())] {
+        return std::tuple(store.ReadIniValue(kSettingsSection, kBgmKindKey, file), store.ReadIniValue(kSettingsSection, kBgmRepeatKey, file),
+                          store.ReadIniValue(kSettingsSection, kBgmFileKey, file));
+    };
+    SettingsVariables settings;
+    SettingsDialogModel model(settings);
+    model.ChooseSource(2);
+    model.ChooseSource(1);                           // the last choice counts
+    model.ChooseFile(L"C:\\\u97F3\u697D\\a b.mp3");  // which leaves the source as it is
+    EXPECT_TRUE(model.Store(store, folder.Folder(), L"7"));
+    EXPECT_EQ(std::tuple(model.View().trackBoxEnabled, model.FileText(), model.FileFolder(), model.InitialTrackText(), stored()),
+              std::tuple(true, L"C:\\\u97F3\u697D\\a b.mp3", L"C:\\\u97F3\u697D", L"7", std::tuple(L"1", L"7", L"C:\\\u97F3\u697D\\a b.mp3")));
+    SettingsVariables empty;  // the music file source with no file and a track that is no number
+    SettingsDialogModel second(empty);
+    second.ChooseSource(2);
+    EXPECT_TRUE(second.Store(store, folder.Folder(), L"abc"));
+    EXPECT_EQ(std::tuple(second.InitialTrackText(), stored()), std::tuple(L"", std::tuple(L"2", L"0", L"")));
+    EXPECT_FALSE(second.Store(store, folder.File(L"gone"), L""));  // a folder that is not there
+}
+
+TEST(DialogFont, TheDesignedFaceWhereItIsElseTheFirstProportionalGothicThere) {
+    const std::wstring designed = L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF";
+    // The designed face listed under its English name; the fixed-pitch IPAGothic is no substitute;
+    // nothing known (an empty name is no face): the designed one, for the system to substitute.
+    ExpectRows<std::set<std::wstring>, CaptionFont>([](const std::set<std::wstring>& installed) {
+            return DialogFont([&](std::wstring_view face) { return installed.contains(std::wstring(face)); });
+        },
+        {{{designed, L"IPAPGothic"}, {designed, 9.75, 400, 128}}, {{L"MS PGothic", L"IPAPGothic"}, {L"MS PGothic", 9.75, 400, 128}},
+         {{L"IPAGothic", L"IPAPGothic", L"VL PGothic"}, {L"IPAPGothic", 9.75, 400, 128}},
+         {{L"VL PGothic", L"Noto Sans CJK JP"}, {L"VL PGothic", 9.75, 400, 128}}, {{L"Noto Sans CJK JP"}, {L"Noto Sans CJK JP", 9.75, 400, 128}},
+         {{}, {designed, 9.75, 400, 128}}, {{L""}, {designed, 9.75, 400, 128}}});
+}
+
+TEST(DialogLayout, WholePixelsInsideTheContainerCaptionsBesideIndicatorsAndOneFocusOrder) {
+    const ControlLayout& panel = LayoutOf(Control::PicC0);
+    std::set<int> tabs;
+    for (const ControlLayout& c : kDialogControls) {
+        for (int length : {c.left, c.top, c.width, c.height, kDialogClientWidth, kDialogClientHeight}) {
+            EXPECT_EQ(length % kDesignTwipsPerPixel, 0) << c.name;
+        }
+        const bool inPanel = c.container == Container::Panel;
+        EXPECT_LE(c.left + c.width, inPanel ? panel.width : kDialogClientWidth) << c.name;
+        EXPECT_LE(c.top + c.height, inPanel ? panel.height : kDialogClientHeight) << c.name;
+        EXPECT_TRUE(c.tabIndex < 0 || tabs.insert(c.tabIndex).second) << c.name;
+        // White for the credit line and the link, which alone is underlined; the labels size
+        // themselves to their text but for the centred title and the sunken file name.
+        const bool light = c.id == Control::LblUrl || c.id == Control::Lbl7, fixed = c.id == Control::Lbl15 || c.id == Control::LblFname0;
+        EXPECT_EQ(std::tuple(c.name, c.textColour, c.underline, c.centred, c.sunkenBorder, c.autoSize),
+                  std::tuple(c.name, light ? 0xFFFFFFu : 0u, c.id == Control::LblUrl, c.id == Control::Lbl15, c.id == Control::LblFname0,
+                             c.kind == ControlKind::Label && !fixed));
+    }
+    EXPECT_EQ(std::tuple(*tabs.begin(), *tabs.rbegin()), std::tuple(1, static_cast<int>(tabs.size())));  // from 1, no gaps
+    for (size_t i = 0; i < kSourceCaptions.size(); ++i) {  // each caption right of its indicator
+        const ControlLayout& indicator = LayoutOf(kSourceIndicators.at(i)), &caption = LayoutOf(kSourceCaptions[i]);
+        EXPECT_EQ(caption.top, indicator.top);
+        EXPECT_GT(caption.left, indicator.left + indicator.width);
+    }
+    // At 96 dots per inch 15 twips to the pixel; at 120, 12, and the same twips give more pixels.
+    EXPECT_EQ(std::tuple(PixelsOf(kDialogClientWidth, 15), PixelsOf(kDialogClientHeight, 15),
+                         PixelFrameOf(LayoutOf(Control::CmdCan), 15, 15), PixelFrameOf(panel, 12, 15)),
+              std::tuple(496, 243, PixelFrame{404, 200, 77, 25}, PixelFrame{15, 16, 586, 165}));
+}
+
+TEST(Skin, LinesFollowHalfASineFromEdgeToEdge) {
+    using enum SkinSurface;
+    using Line = std::tuple<SkinSurface, int, int>;  // surface, height, line
+    ExpectRows<Line, std::optional<Rgb>>([](const Line& l) {
+            const auto lines = SkinLines(std::get<0>(l), std::get<1>(l));
+            return lines.size() == std::get<1>(l) + 1u ? std::optional(lines.at(std::get<2>(l))) : std::nullopt;
+        },
+        {{{Dialog, 243, 0}, Rgb{0, 0, 30}}, {{Dialog, 243, 121}, Rgb{220, 220, 250}}, {{Dialog, 243, 122}, Rgb{220, 220, 250}},
+         {{Dialog, 243, 242}, Rgb{3, 3, 33}}, {{Dialog, 243, 243}, Rgb{0, 0, 30}}, {{Dialog, 1, 0}, Rgb{0, 0, 30}},
+         {{Panel, 165, 0}, Rgb{30, 30, 30}}, {{Panel, 165, 82}, Rgb{250, 250, 250}}, {{Panel, 165, 83}, Rgb{250, 250, 250}},
+         {{Panel, 165, 20}, Rgb{112, 112, 112}}});
+    EXPECT_EQ(std::tuple(SkinLines(Dialog, 0).size(), SkinLines(Panel, -5).size()), std::tuple(0u, 0u));
+}
+// clang-format on
+
+}  // namespace
