@@ -1,5 +1,4 @@
-// The host's command line, two input bytes to a UTF-16 unit: the mode letter in capitals; the
-// preview handle, the nearest whole number to what follows the third character.
+// The host's command line (two bytes to a UTF-16 unit): the mode letter and the preview handle.
 #include <cmath>
 
 #include "command_arguments.h"

@@ -8,8 +8,7 @@
 #include <vector>
 
 // Ends the run when a property does not hold; libFuzzer keeps the input that broke it.
-#define FUZZ_CHECK(p) \
-    ((p) ? void() : (std::fputs("property broken: " #p "\n", stderr), std::abort()))
+#define FUZZ_CHECK(p) ((p) ? void() : (std::fputs("broken: " #p "\n", stderr), std::abort()))
 
 // The input as the parts between its NUL bytes, the way a command line's arguments arrive.
 inline std::vector<std::string_view> SplitOnNul(const std::uint8_t* data, std::size_t size) {
