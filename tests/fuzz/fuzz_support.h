@@ -8,12 +8,7 @@
 #include <vector>
 
 // Ends the run when a property does not hold; libFuzzer keeps the input that broke it.
-#define FUZZ_CHECK(property) FuzzCheck(property, #property, __FILE__, __LINE__)
-inline void FuzzCheck(bool holds, const char* property, const char* file, int line) {
-    if (holds) return;
-    std::fprintf(stderr, "%s:%d: property broken: %s\n", file, line, property);
-    std::abort();
-}
+#define FUZZ_CHECK(p) ((p) ? void() : (std::fputs("broken: " #p "\n", stderr), std::abort()))
 
 // The input as the parts between its NUL bytes, the way a command line's arguments arrive.
 inline std::vector<std::string_view> SplitOnNul(const std::uint8_t* data, std::size_t size) {
@@ -27,7 +22,6 @@ inline std::vector<std::string_view> SplitOnNul(const std::uint8_t* data, std::s
 
 // Each byte as one wide character of the same value.
 inline std::wstring Widened(std::string_view bytes) {
-    std::wstring wide;
-    for (const char c : bytes) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return wide;
+    return std::wstring(reinterpret_cast<const unsigned char*>(bytes.data()),
+                        reinterpret_cast<const unsigned char*>(bytes.data() + bytes.size()));
 }

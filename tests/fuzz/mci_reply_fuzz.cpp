@@ -11,13 +11,13 @@
 
 struct AnsweringPort final : MciPort {
     explicit AnsweringPort(FuzzedDataProvider& answers) : input(answers) {}
-    std::int32_t SendString(const std::string& command, std::span<char> reply) override {
-        sent.push_back(command);
-        replies.push_back(Fill(reply));
+    std::int32_t SendString(const std::string&, std::span<char> buffer) override {
+        ++sent;
+        reply = Fill(buffer);
         return code = input.ConsumeBool() ? 0 : input.ConsumeIntegral<std::int32_t>();
     }
-    bool ErrorString(std::int32_t, std::span<char> text) override {
-        errorText = Fill(text);
+    bool ErrorString(std::int32_t, std::span<char> buffer) override {
+        errorText = Fill(buffer);
         return input.ConsumeBool();
     }
     unsigned WaveOutDevices() override { return input.ConsumeBool(); }
@@ -25,14 +25,13 @@ struct AnsweringPort final : MciPort {
     std::wstring Fill(std::span<char> buffer) {  // as the buffer shows it: up to its first NUL
         const std::string bytes =
             input.ConsumeBytesAsString(input.ConsumeIntegralInRange(0ul, buffer.size()));
-        std::copy(bytes.begin(), bytes.end(), buffer.begin());
+        std::ranges::copy(bytes, buffer.begin());
         return FromCp932(bytes.substr(0, bytes.find('\0')));
     }
     FuzzedDataProvider& input;
-    std::vector<std::string> sent;
-    std::vector<std::wstring> replies;
+    std::size_t sent = 0;
     std::int32_t code = 0;
-    std::wstring errorText;
+    std::wstring reply, errorText;
 };
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -42,19 +41,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CdMusic cd(port, layer);
     FileMusic file(port);
     while (input.remaining_bytes() > 0) {
-        const std::size_t before = port.sent.size();
+        const std::size_t sent = port.sent;
         const std::wstring command = FromCp932(input.ConsumeRandomLengthString(40));
         std::wstring text;
         if (input.ConsumeBool()) {  // the port's code with its reply, its error text or a stand-in
             const std::int32_t code = layer.SendMci(command, text);
-            FUZZ_CHECK(command.empty() ? code == kMciEmptyCommand && port.sent.size() == before
+            FUZZ_CHECK(command.empty() ? code == kMciEmptyCommand && port.sent == sent
                                        : code == port.code && (code ? text == port.errorText ||
                                                                           text == kMciNoErrorText
-                                                                    : text == port.replies.back()));
+                                                                    : text == port.reply));
         } else if (!command.empty()) {  // the reply, or the code after "Error:"
             text = layer.MciQuery(command);
-            FUZZ_CHECK(text ==
-                       (port.code ? L"Error:" + std::to_wstring(port.code) : port.replies.back()));
+            FUZZ_CHECK(text == (port.code ? L"Error:" + std::to_wstring(port.code) : port.reply));
         } else {  // the players live on whatever the device answers
             cd.OpenCd(input.ConsumeIntegral<std::int16_t>());
             file.StartMp3(command);
