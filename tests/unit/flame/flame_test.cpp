@@ -216,6 +216,25 @@ TEST(SimulateScene, ALongFirstFrameEmitsAtMostTheLastLifetimeAndAFullPoolHoldsBi
     }
 }
 
+TEST(UpdateView, KeepsTheAngleWithinATurnAndProjectsOntoTheFourThirdsRectangle) {
+    auto scene = NewScene();
+    scene->view.viewAngle =
+        6.28f;  // reduced after each whole turn, so that it keeps its resolution
+    UpdateView(*scene, 0.01f);
+    EXPECT_NEAR(scene->view.viewAngle, 6.28 + 0.0062831855 - 2 * M_PI, 1e-6);
+    // Width, height, right, top: more is shown along the longer side; a zero side is one pixel.
+    const float cases[][4] = {
+        {1024, 768, 4.0f / 3, 1}, {1920, 1080, 16.0f / 9, 1}, {1280, 1024, 4.0f / 3, 1.0666667f},
+        {800, 0, 800, 1},         {0, 600, 4.0f / 3, 800},    {0, 0, 4.0f / 3, 4.0f / 3}};
+    for (const auto& [width, height, right, top] : cases) {
+        const ProjectionBounds b =
+            ProjectionFor(AspectOf(static_cast<int>(width), static_cast<int>(height)));
+        EXPECT_TRUE(static_cast<float>(b.right) == right && static_cast<float>(b.top) == top &&
+                    b.left == -b.right && b.bottom == -b.top)
+            << width << "x" << height << ": right " << b.right << ", top " << b.top;
+    }
+}
+
 TEST(StepFlame, FreezesAndResumesEveryFiveHundredFramesAndEnterInvertsThePhase) {
     auto flame = std::make_unique<Flame>();
     StartFlame(*flame);
