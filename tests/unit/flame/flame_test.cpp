@@ -7,7 +7,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "projection.h"
 #include "raster.h"
@@ -26,11 +25,14 @@ Particle MakeParticle(Vector4 position, float life, float size = 0.3f) {
     return {.position = position, .size = {size, size, size}, .alpha = 0.35f, .life = life};
 }
 
+bool SameField(const FlowField& a, const FlowField& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
 TEST(FlowField, IsBuiltFromTheFirstSixteenDrawsOfAFreshGenerator) {
     RandomGenerator replay, generator;
     int d[16];
     for (int& draw : d) draw = NextRandom(replay);
-    EXPECT_EQ(std::vector(d, d + 5), (std::vector{41, 18467, 6334, 26500, 19169}));
     auto field = std::make_unique<FlowField>();  // a used one: the build replaces everything
     field->nodes.fill({.flow = {9, 9, 9, 9}, .rate = {9, 9, 9, 9}});
     field->flowWeights.fill(9);
@@ -61,35 +63,28 @@ TEST(FlowField, SamplingBlendsTheCellsOfTheIndexRulesWithTheirWeights) {
     for (int i = 0; i < kNodeCount; ++i) {  // each flow tells where its node is
         field->nodes[i].flow = Vector4(i % 8 + 100.0f * (i / 8 % 4), 10.0f * (i / 32), 0, 0);
     }
-    // The point (c, c, c), the sampling, the cell and weight: 64 index steps per unit, or for the
-    // fine sampling 1024 (c >= 0) and 2048 (c < 0), rounded half to even (1/128 is a tie).
-    const struct {
-        float c;
-        bool fine;
-        int ix, iy, iz;
-        float w;
-    } cases[] = {{0, false, 4, 2, 0, 0},     {0.5f, false, 4, 2, 0, 0.125f},
-                 {4, false, 5, 3, 1, 0},     {-0.5f, false, 3, 1, 7, 0.875f},
-                 {0.5f, true, 6, 0, 2, 0},   {1.0f / 128, false, 4, 2, 0, 0},
-                 {14, false, 7, 1, 3, 0.5f},  // cell 7 blends with cell 0
-                 {-0.5f, true, 0, 2, 4, 0}};
-    for (const auto& c : cases) {
-        const auto node = [&](int dx, int dz) {
-            return field->Node((c.ix + dx) % 8, c.iy, (c.iz + dz) % 8).flow;
-        };
-        const Vector4 a = node(0, 0) * (1 - c.w) + node(1, 0) * c.w;
-        const Vector4 b = node(0, 1) * (1 - c.w) + node(1, 1) * c.w;
-        const Vector4 by = (a * (1 - c.w) + b * c.w) * 0.5f;
-        Vector4 p(c.c, c.c, c.c, 7);
-        (c.fine ? AdvectFine : AdvectCoarse)(*field, p, 0.5f);
-        EXPECT_TRUE(p.x == c.c + by.x && p.y == c.c + by.y && p.w == 7) << c.c << c.fine;
+    const auto at = [&](int x, int y, int z) { return field->Node(x % 8, y, z % 8).flow; };
+    // The point (c, c, c), the fine sampling, the cell and weight: 64 index steps per unit, or
+    // for the fine sampling 1024 (c >= 0) and 2048 (c < 0), rounded half to even (1/128 is a
+    // tie). Cell 7 blends with cell 0.
+    const std::tuple<float, bool, int, int, int, float> cases[] = {
+        {0, false, 4, 2, 0, 0},     {0.5f, false, 4, 2, 0, 0.125f},
+        {4, false, 5, 3, 1, 0},     {-0.5f, false, 3, 1, 7, 0.875f},
+        {0.5f, true, 6, 0, 2, 0},   {1.0f / 128, false, 4, 2, 0, 0},
+        {14, false, 7, 1, 3, 0.5f}, {-0.5f, true, 0, 2, 4, 0}};
+    for (const auto& [c, fine, ix, iy, iz, w] : cases) {
+        const Vector4 a = at(ix, iy, iz) * (1 - w) + at(ix + 1, iy, iz) * w;
+        const Vector4 b = at(ix, iy, iz + 1) * (1 - w) + at(ix + 1, iy, iz + 1) * w;
+        const Vector4 by = (a * (1 - w) + b * w) * 0.5f;
+        Vector4 p(c, c, c, 7);
+        (fine ? AdvectFine : AdvectCoarse)(*field, p, 0.5f);
+        EXPECT_TRUE(p.x == c + by.x && p.y == c + by.y && p.w == 7) << c << fine;
     }
 }
 
-TEST(FlowField, SpringsPushCloseNeighboursAwayPullFarOnesBackAndHoldWhatRunsAway) {
+TEST(FlowField, SpringsPushCloseNeighboursAwayPullFarOnesBackHoldWhatRunsAwayAndStaySteady) {
     // One node moved off a lattice at rest: each of its 26 neighbours (the lattice wraps) is
-    // pushed or pulled along the spring between them by how far that is from its rest length,
-    // half the distance of their places. No other node moves.
+    // pushed or pulled along their spring by its stretch from half their places' distance.
     auto field = std::make_unique<FlowField>();
     const Vector4 moved(0.1f, -0.05f, 0.02f, 0);
     field->Node(0, 0, 0).flow = moved;
@@ -106,14 +101,13 @@ TEST(FlowField, SpringsPushCloseNeighboursAwayPullFarOnesBackAndHoldWhatRunsAway
         neighbours += near;
         const double f =
             near ? k * (0.5 * std::sqrt(dx * dx + dy * dy + dz * dz) - std::sqrt(d.Dot(d))) : 0;
-        ASSERT_TRUE(std::abs(r.x - d.x * f) + std::abs(r.y - d.y * f) + std::abs(r.z - d.z * f) <
-                    3e-9)
-            << i;
+        const double off =
+            std::abs(r.x - d.x * f) + std::abs(r.y - d.y * f) + std::abs(r.z - d.z * f);
+        ASSERT_LT(off, 3e-9) << i;
     }
     EXPECT_EQ(neighbours, 26);
-    // The moved node is drawn back, its flow by dt times its new rate in the same frame.
+    // The moved node's flow moves by dt times its new rate in the same frame.
     const FlowNode& self = field->Node(0, 0, 0);
-    EXPECT_LT(self.rate.Dot(moved), 0);
     EXPECT_NEAR(self.flow.x, moved.x + dt * self.rate.x / damping, 1e-7);
     // A flow grown beyond 10 long is kept but stops moving; the springs pull it back later.
     FlowNode& node = field->Node(3, 1, 2);
@@ -124,14 +118,11 @@ TEST(FlowField, SpringsPushCloseNeighboursAwayPullFarOnesBackAndHoldWhatRunsAway
     const float held = node.flow.x;
     RelaxFlowField(*field, 0.01f);
     EXPECT_LT(node.flow.x, held);
-}
-
-TEST(FlowField, LongDeltasRelaxInBoundedSubStepsAndStayFinite) {
+    // A long delta is relaxed in bounded sub-steps: one step of it drove the field to infinity.
     auto once = NewScene(), stepped = NewScene(), paused = NewScene();
     RelaxFlowField(once->field, 0.1005f);  // just over the longest single step: two half steps
     for (int i = 0; i < 2; ++i) RelaxFlowField(stepped->field, 0.1005f / 2);
-    EXPECT_EQ(std::memcmp(&once->field, &stepped->field, sizeof(FlowField)), 0);
-    // A long pause drove the field to infinity when relaxed in one explicit step.
+    EXPECT_TRUE(SameField(once->field, stepped->field));
     RelaxFlowField(paused->field, 29.0f);
     RelaxFlowField(paused->field, 3600.0f);
     for (const FlowNode& node : paused->field.nodes) ASSERT_LT(node.flow.Dot(node.flow), 400.0f);
@@ -144,10 +135,10 @@ TEST(ResetScene, StartsEmptyRunningAndTurningButKeepsTheSwitchAndBirthCount) {
     scene->fineField = true;
     scene->view.viewSpeed = 5;
     ResetScene(*scene);
-    const ViewState& v = scene->view;
-    EXPECT_TRUE(scene->particleCount == 0 && scene->emissionClock == 0 && scene->running);
-    EXPECT_TRUE(v.rotating && v.viewAngle == 0 && v.viewSpeed == 0.62831855f);
-    EXPECT_TRUE(scene->fineField && scene->birthCount == 1024);
+    const Scene& s = *scene;
+    EXPECT_EQ(std::tuple(s.particleCount, s.emissionClock, s.running, s.view.rotating,
+                         s.view.viewAngle, s.view.viewSpeed, s.fineField, s.birthCount),
+              std::tuple(0, 0.0, true, true, 0.0f, 0.62831855f, true, 1024u));
 }
 
 TEST(SimulateScene, BirthsAreSpreadOverTheFrameCarriedByTheFlowAndEveryEighthIsLarge) {
@@ -166,9 +157,8 @@ TEST(SimulateScene, BirthsAreSpreadOverTheFrameCarriedByTheFlowAndEveryEighthIsL
         const Particle& p = scene->particles[k];
         // The first born is the oldest of the frame; the flow, not the wind, carries it that long.
         const double age = (15 - k) / 1024.0, large = k % 8 == 0;
-        EXPECT_NEAR(p.position.x, 2 * g3 + 1 * age, 1e-6);
-        EXPECT_NEAR(p.position.y, 5 + 2 * g2 + 2 * age, 1e-6);
-        EXPECT_NEAR(p.position.z, -2 + 2 * g1 + 3 * age, 1e-6);
+        const Vector4 at(2 * g3 + 1 * age, 5 + 2 * g2 + 2 * age, -2 + 2 * g1 + 3 * age);
+        EXPECT_LT((p.position - at).Dot(p.position - at), 3e-12) << k;
         EXPECT_FLOAT_EQ(p.life, static_cast<float>(2 - age));
         EXPECT_FLOAT_EQ(p.alpha, static_cast<float>(0.35 * std::pow(0.2, age) * (large ? 0.5 : 1)));
         EXPECT_FLOAT_EQ(p.size.x, (large ? 2.4f : 0.3f) * g);
@@ -179,20 +169,17 @@ TEST(SimulateScene, BirthsAreSpreadOverTheFrameCarriedByTheFlowAndEveryEighthIsL
 TEST(SimulateScene, ADeadParticleIsReplacedByTheLastWhichIsUpdatedExactlyOnce) {
     auto scene = NewScene(Vector4{0, 0, 0, 0});
     const float dt = 1.0f / 64, threshold = 1.0f / 32768, justAbove = threshold + 1.0f / 1048576;
-    scene->particles[0] = MakeParticle({0, 5, 0}, 0.001f);
-    scene->particles[1] = MakeParticle({1, 5, 0}, 1.0f);
-    scene->particles[2] = MakeParticle({2, 5, 0}, threshold + dt);  // left exactly at it: dies
-    scene->particles[3] = MakeParticle({3, 5, 0}, justAbove + dt);  // moves to slot 0
-    scene->particleCount = 4;
+    scene->particles[0] = MakeParticle({0, 5, 0}, threshold + dt);  // left exactly at it: dies
+    scene->particles[1] = MakeParticle({3, 5, 0}, justAbove + dt);  // moves to slot 0
+    scene->particleCount = 2;
     scene->emissionClock = 10;
     SimulateScene(*scene, 10, dt);  // no backlog: no births
-    ASSERT_EQ(scene->particleCount, 2);
+    ASSERT_EQ(scene->particleCount, 1);
     const Particle& moved = scene->particles[0];
     EXPECT_TRUE(moved.position.x == 3 && moved.life == justAbove);
     EXPECT_FLOAT_EQ(moved.position.y, 5 + 2 * dt);  // the wind, once
     EXPECT_FLOAT_EQ(moved.position.z, 5 * dt);
     EXPECT_FLOAT_EQ(moved.alpha, 0.35f * static_cast<float>(std::pow(0.2, dt)));
-    EXPECT_FLOAT_EQ(scene->particles[1].position.y, 5 + 2 * dt);
 }
 
 TEST(SimulateScene, ARunningFrameRelaxesTheFieldThenMovesParticlesByTheWindAndTheChosenSampling) {
@@ -206,7 +193,7 @@ TEST(SimulateScene, ARunningFrameRelaxesTheFieldThenMovesParticlesByTheWindAndTh
     Vector4 viaCoarse = coarse->particles[3].position + Vector4(0, 2, 5) * dt, viaFine = viaCoarse;
     SimulateScene(*coarse, 0.5, dt);
     SimulateScene(*fine, 0.5, dt);
-    EXPECT_EQ(std::memcmp(&coarse->field, &relaxed, sizeof relaxed), 0);
+    EXPECT_TRUE(SameField(coarse->field, relaxed));
     AdvectCoarse(relaxed, viaCoarse, dt);
     AdvectFine(relaxed, viaFine, dt);
     const Vector4 &c = coarse->particles[3].position, &f = fine->particles[3].position;
@@ -215,8 +202,7 @@ TEST(SimulateScene, ARunningFrameRelaxesTheFieldThenMovesParticlesByTheWindAndTh
 }
 
 TEST(SimulateScene, ALongFirstFrameEmitsAtMostTheLastLifetimeAndAFullPoolHoldsBirthsBack) {
-    // (frame length, particles after it): after a pause longer than a lifetime only the last
-    // lifetime's births are made, the older ones being born dead.
+    // (frame length, particles after it): after a pause only the last lifetime's births are made.
     for (const auto& [delta, count] : {std::pair{1.5f, 1536}, {2.0f, 2048}, {3600.0f, 2048}}) {
         auto scene = NewScene();
         SimulateScene(*scene, delta, delta);
@@ -230,61 +216,28 @@ TEST(SimulateScene, ALongFirstFrameEmitsAtMostTheLastLifetimeAndAFullPoolHoldsBi
     }
 }
 
-TEST(UpdateView, ProjectsWhatLiesBeyondDepthOneAndTurnsAboutTheEmitterWhileRotating) {
-    auto scene = NewScene(Vector4{0, 0, 0, 0});
-    scene->particleCount = 1;
-    Particle& p = scene->particles[0];
-    const struct {
-        Vector4 position;
-        float size, x, y, radius;                      // the radius 0: hidden where it was
-    } cases[] = {{{0, 5, -2}, 0.3f, 0, -0.8f, 0.12f},  // the emitter's centre, in the starting view
-                 {{1, 2, 1}, -0.5f, 1, 1, -0.5f},      // a negative size gives negative radii
-                 {{1, 1, 1}, 0.3f, 1, 1, 0},           // exactly at depth 1
-                 {{1, 4, 1}, 0.3f, 0.5f, 0.5f, 0.15f}};
-    for (const auto& c : cases) {
-        p.position = c.position;
-        p.size = {c.size, c.size, c.size};
-        UpdateView(*scene, 0);
-        const float radiusY = c.radius != 0 ? p.radiusY : 0;
-        EXPECT_NEAR(std::abs(p.screenX - c.x) + std::abs(p.screenY - c.y) +
-                        std::abs(p.radiusX - c.radius) + std::abs(radiusY - c.radius),
-                    0, 1e-6)
-            << c.position.y;
-    }
-    p = MakeParticle({1, 5, -2}, 1);  // right of the pivot line: comes nearer first
-    UpdateView(*scene, 0.1f);
-    const float turned = 0.62831855f * 0.1f, depth = 5 - std::sin(turned);
-    EXPECT_FLOAT_EQ(scene->view.viewAngle, turned);
-    EXPECT_FLOAT_EQ(p.screenX, 2 * std::cos(turned) / depth);
-    EXPECT_FLOAT_EQ(p.screenY, 2 * -2 / depth);
-    scene->view.rotating = false;
-    UpdateView(*scene, 5);
-    EXPECT_EQ(scene->view.viewAngle, turned);
-    // Reduced after each whole turn, so that hours of turning keep the angle's resolution.
-    scene->view.rotating = true;
-    scene->view.viewAngle = 6.28f;
+TEST(UpdateView, KeepsTheAngleWithinATurnAndProjectsOntoTheFourThirdsRectangle) {
+    auto scene = NewScene();
+    scene->view.viewAngle =
+        6.28f;  // reduced after each whole turn, so that it keeps its resolution
     UpdateView(*scene, 0.01f);
     EXPECT_NEAR(scene->view.viewAngle, 6.28 + 0.0062831855 - 2 * M_PI, 1e-6);
-}
-
-TEST(Projection, HoldsTheFourThirdsRectangleAndShowsMoreAlongTheLongerSide) {
-    // Width, height, right, top; a zero side counts as one pixel.
+    // Width, height, right, top: more is shown along the longer side; a zero side is one pixel.
     const float cases[][4] = {
         {1024, 768, 4.0f / 3, 1}, {1920, 1080, 16.0f / 9, 1}, {1280, 1024, 4.0f / 3, 1.0666667f},
         {800, 0, 800, 1},         {0, 600, 4.0f / 3, 800},    {0, 0, 4.0f / 3, 4.0f / 3}};
     for (const auto& [width, height, right, top] : cases) {
         const ProjectionBounds b =
             ProjectionFor(AspectOf(static_cast<int>(width), static_cast<int>(height)));
-        EXPECT_FLOAT_EQ(static_cast<float>(b.right), right) << width;
-        EXPECT_FLOAT_EQ(static_cast<float>(b.top), top) << width;
-        EXPECT_TRUE(b.left == -b.right && b.bottom == -b.top);
+        EXPECT_TRUE(static_cast<float>(b.right) == right && static_cast<float>(b.top) == top &&
+                    b.left == -b.right && b.bottom == -b.top)
+            << width << "x" << height << ": right " << b.right << ", top " << b.top;
     }
 }
 
 TEST(StepFlame, FreezesAndResumesEveryFiveHundredFramesAndEnterInvertsThePhase) {
     auto flame = std::make_unique<Flame>();
     StartFlame(*flame);
-    EXPECT_EQ(flame->scene.field.nodes[9].flow.y, NewScene()->field.nodes[9].flow.y);
     std::unique_ptr<Flame> frozen;
     // (frame, running after it): the toggle comes before frames 501, 1001 and so on. Enter after
     // frame 1201 inverts the phase without restarting the count.
@@ -299,7 +252,7 @@ TEST(StepFlame, FreezesAndResumesEveryFiveHundredFramesAndEnterInvertsThePhase) 
         if (frame == 500) frozen = std::make_unique<Flame>(*flame);
         const Particle &p = now.particles[7], &q = frozen->scene.particles[7];
         const bool same = p.position.x == q.position.x && p.life == q.life && p.alpha == q.alpha &&
-                          std::memcmp(&now.field, &frozen->scene.field, sizeof now.field) == 0;
+                          SameField(now.field, frozen->scene.field);
         EXPECT_EQ(same, frame <= 1000) << frame;
         EXPECT_TRUE(frame != 1000 || now.emissionClock == frozen->scene.emissionClock + 500 / 64.0);
         EXPECT_TRUE(frame != 1001 || now.birthCount == frozen->scene.birthCount + 16);
@@ -323,9 +276,8 @@ TEST(StepFlame, TwoFlamesSteppedInTurnMatchOneSteppedAlone) {
     EXPECT_EQ(std::memcmp(first.get(), alone.get(), sizeof(Flame)), 0);
 }
 
-TEST(Canvas, BlendsSourceTimesAlphaOntoTheDestinationClampedAndClipped) {
-    // A triangle over the canvas and beyond its sides, covering the pixel centres with
-    // x + y < 6.6: all but the upper right pixel. Its red beyond 1 counts as 1.
+TEST(Canvas, BlendsClampedAndClippedAndDrawsCentresOnLeftAndTopEdgesAndSharedEdgesOnce) {
+    // Beyond the canvas's sides, covering the centres with x + y < 6.6; its red beyond 1 is 1.
     Canvas canvas(4, 4);
     const Canvas::Vertex a{10.6f, -4, 2, 0.5f, 0.25f, 0.5f}, b{-4, 10.6f, 2, 0.5f, 0.25f, 0.5f},
         c{-4, -4, 2, 0.5f, 0.25f, 0.5f};
@@ -339,24 +291,19 @@ TEST(Canvas, BlendsSourceTimesAlphaOntoTheDestinationClampedAndClipped) {
     for (int i = 0; i < 3; ++i) canvas.BlendTriangle(a, b, c);
     const std::uint8_t* corner = canvas.Pixel(0, 3);
     EXPECT_TRUE(corner[0] == 255 && corner[1] == 255 && corner[2] == 128);  // clamped, not wrapped
-}
-
-TEST(Canvas, PixelCentresOnALeftOrTopEdgeAreDrawnAndASharedEdgeOnce) {
-    // A square from 0.5 to 2.5 each way, cut on its diagonal through the centre (1.5, 1.5),
-    // drawn as one counter-clockwise and one clockwise triangle: the centres on its left and
-    // top sides are drawn, those on its right and bottom are not, the diagonal's once.
-    Canvas canvas(4, 4);
+    // A square from 0.5 to 2.5 cut on its diagonal, one triangle of each winding: the centres on
+    // its left and top sides are drawn, those on its right and bottom are not, the diagonal's once.
+    Canvas square(4, 4);
     const auto v = [](float x, float y) { return Canvas::Vertex{x, y, 0, 1, 0, 0.5f}; };
-    canvas.BlendTriangle(v(0.5f, 0.5f), v(2.5f, 0.5f), v(2.5f, 2.5f));
-    canvas.BlendTriangle(v(0.5f, 0.5f), v(0.5f, 2.5f), v(2.5f, 2.5f));
+    square.BlendTriangle(v(0.5f, 0.5f), v(2.5f, 0.5f), v(2.5f, 2.5f));
+    square.BlendTriangle(v(0.5f, 0.5f), v(0.5f, 2.5f), v(2.5f, 2.5f));
     std::string drawn;
-    for (int row = 0; row < 4; ++row) {
-        for (int x = 0; x < 4; ++x) drawn += static_cast<char>('0' + canvas.Pixel(x, row)[1] / 64);
-    }
+    for (int i = 0; i < 16; ++i)
+        drawn += static_cast<char>('0' + square.Pixel(i % 4, i / 4)[1] / 64);
     EXPECT_EQ(drawn, "0000220022000000");  // by rows from the top; 2: drawn once, 3: twice
 }
 
-TEST(RasterizeParticles, DrawsAHexagonFromAYellowCentreFadingToNothingAtItsRim) {
+TEST(Canvas, RasterizesAParticleAsAHexagonFromAYellowCentreFadingToNothingAtItsRim) {
     auto scene = NewScene(Vector4{0, 0, 0, 0});
     scene->particles[0] = MakeParticle({0, 2, 0}, 1, 1.0f);
     scene->particles[0].alpha = 1;
@@ -370,9 +317,7 @@ TEST(RasterizeParticles, DrawsAHexagonFromAYellowCentreFadingToNothingAtItsRim) 
     // Screen (0, 0) is the canvas centre; radius 1, the half-height, is 75 pixels.
     EXPECT_TRUE(canvas.Pixel(100, 75)[0] > 240 && canvas.Pixel(100, 75)[1] > 230);
     EXPECT_TRUE(canvas.Pixel(176, 75)[0] == 0 && canvas.Pixel(100, 9)[0] == 0);  // beyond the rim
-    // Red falls off linearly with the alpha, so all of it is a pyramid over the hexagon: a
-    // third of its area (3 x 75 x 75 sin 60) times 255. Green falls off with the alpha and its
-    // own value, half that.
+    // Red falls off linearly: a pyramid over the hexagon (3 x 75 x 75 sin 60); green, half.
     double red = 0, green = 0;
     for (size_t i = 0; i < canvas.Pixels().size(); i += 3) {
         red += canvas.Pixels()[i];

@@ -42,6 +42,17 @@ std::string Parsed(const std::string& args, std::optional<std::string_view> wind
     return text.str();
 }
 
+// Each row is the arguments, " => " and what Parsed makes of them (of an error, its start).
+void ExpectRows(std::initializer_list<std::string_view> rows) {
+    for (const std::string_view row : rows) {
+        const size_t arrow = row.find(" => ");
+        const std::string args(row.substr(0, arrow)), parsed(row.substr(arrow + 4)),
+            seen = Parsed(args);
+        EXPECT_EQ(parsed.starts_with("error: ") ? seen.substr(0, parsed.size()) : seen, parsed)
+            << args;
+    }
+}
+
 TEST(FlameOptions, RunsFullScreenAtAboutSixtyFramesPerSecondUnlessAnOptionWithOneDashOrTwoSays) {
     const FlameOptions o = ParseFlameOptions({}, std::nullopt).options.value();
     EXPECT_EQ(std::tuple(o.mode, o.width, o.height, o.hostWindow, o.display, o.showFps,
@@ -49,27 +60,18 @@ TEST(FlameOptions, RunsFullScreenAtAboutSixtyFramesPerSecondUnlessAnOptionWithOn
                          o.benchmarkFrames),
               std::tuple(FlameMode::FullScreen, 0, 0, std::nullopt, "", false, 16667,
                          DrawPath::VertexArrays, 0.015625f, 300, "", 0));
-    // A window id wins over --root in either order: a settings tool's preview appends it to a
-    // saved command line.
-    const char* rows[][2] = {{"--window 800x600", "mode=window size=800x600"},
-                             {"-window 16384x1", "mode=window size=16384x1"},
-                             {"-root", "mode=hosted"},
-                             {"-window-id 0x1c00007", "mode=hosted host=29360135"},
-                             {"--display :1 -fps -delay 0", "display=:1 fps=1 delay=0"},
-                             {"-fps -no-fps --delay 10000000 --draw arrays", "delay=10000000"},
-                             {"--draw immediate", "draw=immediate"},
-                             {"--fixed-dt 0.5 --frames 1000000000 --screenshot f.png",
-                              "mode=still dt=0.5 frames=1000000000 shot=f.png"},
-                             {"--screenshot f.png --fixed-dt 3600 --frames 1 --window 640x480",
-                              "mode=still size=640x480 dt=3600 frames=1 shot=f.png"},
-                             {"--benchmark-fps 1000000 --window 1920x1080",
-                              "mode=benchmark size=1920x1080 bench=1000000"},
-                             {"--root --window-id 0x2a", "mode=hosted host=42"},
-                             {"--window-id 42 -root --fps", "mode=hosted host=42 fps=1"},
-                             {"--window 1x1 -h", "help"},
-                             {"--h", "help"},
-                             {"-help --colour", "help"}};
-    for (const auto& [args, parsed] : rows) EXPECT_EQ(Parsed(args), parsed) << args;
+    // A window id wins over --root in either order: a settings tool's preview appends it.
+    ExpectRows(
+        {"-window 16384x1 => mode=window size=16384x1", "-root => mode=hosted",
+         "--display :1 -fps -delay 0 --draw immediate => display=:1 fps=1 delay=0 draw=immediate",
+         "-fps -no-fps --delay 10000000 --draw arrays => delay=10000000",
+         "--screenshot f.png --fixed-dt 3600 --frames 1000000000 --window 640x480 => mode=still "
+         "size=640x480 dt=3600 frames=1000000000 shot=f.png",
+         "--benchmark-fps 1000000 --window 1920x1080 => mode=benchmark size=1920x1080 "
+         "bench=1000000",
+         "--root --window-id 0x2a => mode=hosted host=42",
+         "--window-id 42 -root --fps => mode=hosted host=42 fps=1", "--window 1x1 -h => help",
+         "-help --colour => help"});
     // A screen saver's window comes from the environment unless an option names one.
     const char* environment[][3] = {{"", "1234", "mode=hosted host=1234"},
                                     {"-root", "0x400001", "mode=hosted host=4194305"},
@@ -82,8 +84,7 @@ TEST(FlameOptions, RunsFullScreenAtAboutSixtyFramesPerSecondUnlessAnOptionWithOn
 }
 
 TEST(FlameOptions, NamesTheArgumentItCannotTake) {
-    // Values out of range; seconds that are not positive, not finite, more than an hour, or zero
-    // in single precision. (A screenshot is asked for, so that --frames and --fixed-dt apply.)
+    // Out of range; seconds not positive, not finite, over an hour or zero in single precision.
     std::istringstream bad(
         "--window=800 --window=0x600 --window=800x -window=x600 --window=16385x10 --window=8o0x600 "
         "-window-id=0 --display= --draw=fast --screenshot= -delay=-1 -delay=1.5 -delay= "
@@ -96,42 +97,33 @@ TEST(FlameOptions, NamesTheArgumentItCannotTake) {
         EXPECT_EQ(Parsed("--screenshot f " + name + " " + (value.empty() ? "''" : value)),
                   "error: bad value for " + name + ": " + value);
     }
-    const char* rows[][2] = {
-        {"--window", "--window: missing value"},
-        {"--frames 10", "--frames and --fixed-dt need --screenshot"},
-        {"--fixed-dt 0.1", "--frames and --fixed-dt need --screenshot"},
-        {"--window 10x10 -root", "choose one of --window, --root and --window-id"},
-        {"-window-id 5 --window 10x10", "choose one of --window, --root and"},
-        {"--screenshot f --benchmark-fps 5", "choose one of --screenshot and"},
-        {"--screenshot f -root", "--screenshot and --benchmark-fps draw into a"},
-        {"--benchmark-fps 5 -window-id 9", "--screenshot and --benchmark-fps"},
-        {"--colour red", "unknown option: --colour"},
-        {"---root", "unknown option: ---root"},
-        {"picture.png", "unexpected argument: picture.png"},
-        {"-", "unexpected argument: -"},
-        {"--", "unexpected argument: --"}};
-    for (const auto& [args, error] : rows) {
-        EXPECT_EQ(Parsed(args).substr(0, 7 + std::string_view(error).size()),
-                  std::string("error: ") + error);
-    }
+    ExpectRows({"--window => error: --window: missing value",
+                "--frames 10 => error: --frames and --fixed-dt need --screenshot",
+                "--window 10x10 -root => error: choose one of --window, --root and --window-id",
+                "-window-id 5 --window 10x10 => error: choose one of --window, --root and",
+                "--screenshot f --benchmark-fps 5 => error: choose one of --screenshot and",
+                "--screenshot f -root => error: --screenshot and --benchmark-fps draw into a",
+                "--benchmark-fps 5 -window-id 9 => error: --screenshot and --benchmark-fps",
+                "--colour red => error: unknown option: --colour",
+                "---root => error: unknown option: ---root",
+                "picture.png => error: unexpected argument: picture.png",
+                "- => error: unexpected argument: -", "-- => error: unexpected argument: --"});
     // Window ids are hexadecimal or decimal, 32 bits, never zero.
-    for (const char* text : {"0x2a", "0X2A", "42"}) EXPECT_EQ(ParseWindowId(text), 42u) << text;
-    EXPECT_EQ(ParseWindowId("0x5"), 5u);  // a single hex digit
-    for (const char* text : {"0xffffffff", "4294967295"})
-        EXPECT_EQ(ParseWindowId(text), 0xFFFFFFFFu);
+    for (const auto& [text, id] : {std::pair{"0X2A", 42u}, {"0x5", 5u}, {"4294967295", ~0u}})
+        EXPECT_EQ(ParseWindowId(text), id) << text;
     for (const char* text :
-         {"", "0", "0x0", "0x", "-5", "12a", "0x100000000", "0x-1", "4294967296"}) {
+         {"", "0", "0x0", "0x", "-5", "12a", "0x100000000", "0x-1", "4294967296"})
         EXPECT_FALSE(ParseWindowId(text)) << text;
-    }
 }
 
 TEST(FlameSession, EachModeAnswersItsKeysAndEndsOnItsEvents) {
     // The mode, whether it answers keys, whether it closes when it loses the focus.
-    const std::tuple<FlameMode, bool, bool> modes[] = {{FlameMode::FullScreen, true, true},
-                                                       {FlameMode::Windowed, true, false},
-                                                       {FlameMode::Hosted, false, false},
-                                                       {FlameMode::Still, false, false},
-                                                       {FlameMode::Benchmark, false, false}};
+    using enum FlameMode;
+    const std::tuple<FlameMode, bool, bool> modes[] = {{FullScreen, true, true},
+                                                       {Windowed, true, false},
+                                                       {Hosted, false, false},
+                                                       {Still, false, false},
+                                                       {Benchmark, false, false}};
     for (const auto& [mode, keys, closesOnFocusLoss] : modes) {
         const auto flame = std::make_unique<Flame>();
         StartFlame(*flame);
@@ -160,14 +152,10 @@ TEST(FrameTiming, DeltasRunFromStartPacingNeverCatchesUpAndTheRateIsReportedEach
     clock.Start(0, 0);  // a frequency that is not positive does not trap
     EXPECT_FLOAT_EQ(clock.Tick(3), 3.0f);
     // Nanoseconds after two days: single-precision seconds would turn 60 Hz into 0 or 2/60.
-    constexpr std::int64_t kPerSecond = 1'000'000'000, kTwoDays = 48LL * 3600 * kPerSecond;
-    clock.Start(kPerSecond, 0);
-    clock.Tick(kTwoDays);
-    for (int frame = 1; frame <= 3; ++frame) {
-        EXPECT_NEAR(clock.Tick(kTwoDays + frame * kPerSecond / 60), 1.0 / 60, 1e-6) << frame;
-    }
-    // The time a frame may start, then the sleep before it: a frame that ran 5 ms late starts
-    // the next period at once, and no burst follows. No delay: no sleep.
+    constexpr std::int64_t kTwoDays = 48LL * 3600 * 1'000'000'000;
+    clock.Start(1'000'000'000, kTwoDays);
+    EXPECT_NEAR(clock.Tick(kTwoDays + 1'000'000'000 / 60), 1.0 / 60, 1e-6);
+    // (now, sleep): a frame 5 ms late starts the next period at once, no burst follows.
     FramePacer pacer(10000), unpaced(0);
     const int starts[][2] = {{0, 0},         {1000, 9000}, {10500, 9500},
                              {20000, 10000}, {45000, 0},   {46000, 9000}};
@@ -184,7 +172,7 @@ TEST(FrameTiming, DeltasRunFromStartPacingNeverCatchesUpAndTheRateIsReportedEach
         updates += updated;
     }
     EXPECT_EQ(updates, 3);
-    EXPECT_EQ(FpsText(59.94) + FpsText(1234.56), "FPS: 59.9FPS: 1234.6");
+    EXPECT_EQ(FpsText(1234.56), "FPS: 1234.6");
 }
 
 // The primary monitor's top-left corner is the origin of the virtual screen. The window's
@@ -205,9 +193,6 @@ TEST(MonitorPlacement, CoversEveryMonitorAndDrawsOnThePrimary) {
           Row{"three monitors, none flagged: the one at the origin",
               {{{-1024, 100, 0, 868}}, {{0, 0, 1280, 1024}}, {{1280, -200, 2560, 824}}},
               {-1024, -200, 2560, 1024, 1024, 0, 1280, 1024}},
-          Row{"none flagged, none at the origin: the first",
-              {{{100, 50, 900, 650}}, {{0, 50, 800, 650}}, {{50, 0, 850, 600}}},
-              {0, 0, 900, 650, 100, 0, 800, 600}},
           Row{"no monitor", {}, {}}}) {
         const auto [w, f] = PlaceFlame(monitors);
         EXPECT_EQ((std::array{w.left, w.top, w.right, w.bottom, f.x, f.y, f.width, f.height}),
