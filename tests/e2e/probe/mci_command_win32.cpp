@@ -1,14 +1,10 @@
 // The probe's "mci" command: runs each step through the music module over the real winmm port
 // and prints each result, tab-separated in UTF-8: the step, "result" or "done", the findings.
-#include <windows.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <string>
 
-#include "probe_commands_win32.h"
-#include "probe_support_win32.h"
+#include "probe_win32.h"
 #include "torvane2_bgm.h"
 #include "winmm_port_win32.h"
 

@@ -1,38 +1,13 @@
 // The probe's preview command: it hosts "<scr> /p <window>" in a window of its own, as the display
 // settings do, and ends each preview by destroying that window.
-#include <windows.h>
-
 #include <algorithm>
 #include <cstdio>
 
-#include "probe_commands_win32.h"
-#include "probe_support_win32.h"
-
-namespace {
-
-// How long a preview may take to end after its window went, or a refused one after its start.
-constexpr long kEndMs = 2000;
-
-// A child of another process's window is not drawn on this display: shown on its own over the
-// same spot, it draws its picture where a capture can see it. The file "ready" in the folder says
-// so; the capture is over once the file "done" is there.
-void ShowForCapture(HWND child, const RECT& area, const std::wstring& folder) {
-    Pause(300);
-    SetWindowLongW(child, GWL_STYLE, (GetWindowLongW(child, GWL_STYLE) & ~WS_CHILD) | WS_POPUP);
-    SetParent(child, nullptr);
-    SetWindowPos(child, HWND_TOPMOST, area.left, area.top, area.right - area.left,
-                 area.bottom - area.top, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    InvalidateRect(child, nullptr, TRUE);
-    Pause(500);
-    const std::wstring done = folder + L"\\done";
-    CloseHandle(CreateFileW((folder + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            0, nullptr));
-    WaitFor(60000, [&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; });
-}
-
-}  // namespace
+#include "probe_win32.h"
 
 int PreviewCommand(const Arguments& args) {
+    // How long a preview may take to end after its window went, or a refused one after its start.
+    constexpr long kEndMs = 2000;
     const int x = std::stoi(args[3]), y = std::stoi(args[4]), rounds = std::stoi(args[5]);
     const RECT area{x, y, x + std::stoi(args[1]), y + std::stoi(args[2])};
     const std::wstring option = args.size() > 6 ? args[6] : L"";
@@ -44,23 +19,39 @@ int PreviewCommand(const Arguments& args) {
         const HWND host = MakeProbeWindow(WS_EX_NOACTIVATE, WS_POPUP | WS_CLIPCHILDREN, area);
         ShowWindow(host, SW_SHOWNA);
         const DWORD started = GetTickCount();
-        const std::wstring window = std::to_wstring(reinterpret_cast<INT_PTR>(host));
-        const HANDLE process =
-            Start(args[0], refused && args.size() > 7 ? args[7] : L"/p " + window);
+        const std::wstring embedded = L"/p " + std::to_wstring(reinterpret_cast<INT_PTR>(host));
+        const HANDLE process = Start(args[0], refused && args.size() > 7 ? args[7] : embedded);
         // The preview's window once it is embedded: a child of the host window, shown last.
         HWND child = nullptr;
         WaitFor(20000, [&] {
             child = FindWindowExA(host, nullptr, nullptr, "Preview Window");
             if (child && !IsWindowVisible(child)) child = nullptr;
-            return child || !process || Ended(process);
+            return child || !process || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
         });
         // Embedded, it fills the window it was given.
         RECT frame{};
         const bool fills = child && GetWindowRect(child, &frame) && EqualRect(&frame, &area);
-        if (child && option == L"--capture") ShowForCapture(child, area, args[7]);
+        if (child && option == L"--capture") {
+            // A child of another process's window is not drawn on this display: shown on its own
+            // over the same spot, it draws its picture where a capture can see it. The file
+            // "ready" in the folder says so; the capture is over once the file "done" is there.
+            Pause(300);
+            SetWindowLongW(child, GWL_STYLE,
+                           (GetWindowLongW(child, GWL_STYLE) & ~WS_CHILD) | WS_POPUP);
+            SetParent(child, nullptr);
+            SetWindowPos(child, HWND_TOPMOST, x, y, area.right - x, area.bottom - y,
+                         SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+            InvalidateRect(child, nullptr, TRUE);
+            Pause(500);
+            const std::wstring done = args[7] + L"\\done";
+            CloseHandle(CreateFileW((args[7] + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, 0, nullptr));
+            WaitFor(60000,
+                    [&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; });
+        }
         DestroyWindow(host);
         const DWORD destroyed = GetTickCount();
-        const bool ended = process && EndedWithin(process, 5000) >= 0;
+        const bool ended = process && ExitCodeWithin(process, 5000);
         const long endMs = static_cast<long>(GetTickCount() - (refused ? started : destroyed));
         if (!ended || (refused ? child != nullptr : !fills) || endMs > kEndMs) {
             ++failures;

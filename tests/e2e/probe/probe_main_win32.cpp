@@ -8,14 +8,13 @@
 // shellapi.h needs the types of windows.h first.
 #include <shellapi.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 
-#include "probe_commands_win32.h"
+#include "probe_win32.h"
 
 namespace {
-
-constexpr size_t kAny = static_cast<size_t>(-1);
 
 // Name, fewest and most arguments, the command, and what it takes and prints.
 constexpr struct Command {
@@ -28,7 +27,7 @@ constexpr struct Command {
     {L"wait-shown", 2, 2, WaitShownCommand, "TITLE MS: the same once it is visible too"},
     {L"wait-gone", 2, 2, WaitGoneCommand, "TITLE MS: no such window remains (gone=)"},
     {L"count", 1, 1, CountCommand, "TITLE: top-level windows with that title (count=)"},
-    {L"keys", 2, kAny, KeysCommand, "TITLE KEY...: types virtual-key codes into it"},
+    {L"keys", 2, SIZE_MAX, KeysCommand, "TITLE KEY...: types virtual-key codes into it"},
     {L"close", 1, 1, CloseCommand, "TITLE: posts WM_CLOSE, as another program would"},
     {L"close-box", 1, 1, CloseBoxCommand, "TITLE: sends the close command, as its close box"},
     {L"activate-other", 2, 2, ActivateOtherCommand, "TITLE MS: activates another until it ends"},
@@ -39,7 +38,7 @@ constexpr struct Command {
     {L"preview", 6, 8, PreviewCommand, "SCR W H X Y N [--capture DIR | --refused [ARGS]]"},
     {L"resources", 1, 1, ResourcesCommand, "FILE: its version resource and manifest"},
     {L"start-late", 2, 2, StartLateCommand, "MS PROGRAM: starts it after MS, its exit code"},
-    {L"mci", 1, kAny, MciCommand, "STEP...: music steps over the real winmm port"},
+    {L"mci", 1, SIZE_MAX, MciCommand, "STEP...: music steps over the real winmm port"},
 };
 
 Arguments Split(const std::wstring& commandLine) {

@@ -1,4 +1,4 @@
-#include "probe_support_win32.h"
+#include "probe_win32.h"
 
 std::string Narrow(const std::wstring& text, UINT codePage) {
     const int length = static_cast<int>(text.size());
@@ -28,17 +28,11 @@ std::string ToHex(const std::string& bytes) {
     return hex;
 }
 
-void Pump() {
-    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 HWND WaitForWindow(const WantedWindow& wanted, DWORD ms) {
+    const std::string title = FromHex(wanted.hexTitle);
     HWND window = nullptr;
     const auto found = [&] {
-        window = FindWindowA(wanted.className, wanted.title.c_str());
+        window = FindWindowA(wanted.className, title.c_str());
         return window && (!wanted.shown || IsWindowVisible(window));
     };
     return WaitFor(ms, found) ? window : nullptr;
@@ -46,44 +40,22 @@ HWND WaitForWindow(const WantedWindow& wanted, DWORD ms) {
 
 std::wstring TextOf(HWND window) {
     wchar_t text[512] = {};
-    DWORD_PTR length = 0;
     SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        2000, &length);
+                        2000, nullptr);
     return text;
 }
 
 HWND MakeProbeWindow(DWORD extendedStyle, DWORD style, const RECT& area) {
-    static const bool registered = [] {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-            return message == WM_ERASEBKGND ? 1 : DefWindowProcW(window, message, wParam, lParam);
-        };
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"LullvaneProbe";
-        return RegisterClassW(&windowClass) != 0;
-    }();
-    if (!registered) return nullptr;
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        return message == WM_ERASEBKGND ? 1 : DefWindowProcW(window, message, wParam, lParam);
+    };
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"LullvaneProbe";
+    RegisterClassW(&windowClass);  // from the second window on, it fails: the class is there
     return CreateWindowExW(extendedStyle, L"LullvaneProbe", L"lullvane-probe", style, area.left,
                            area.top, area.right - area.left, area.bottom - area.top, nullptr,
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-
-bool TypeKeys(HWND window, const std::vector<unsigned>& codes) {
-    SetForegroundWindow(window);
-    for (size_t i = 0; i < codes.size(); ++i) {
-        if (i > 0) Pause(200);
-        const WORD key = static_cast<WORD>(codes[i]);
-        const WORD scan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-        INPUT input[2] = {};
-        for (INPUT& event : input) {
-            event.type = INPUT_KEYBOARD;
-            event.ki.wVk = key;
-            event.ki.wScan = scan;
-        }
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        if (SendInput(2, input, sizeof(INPUT)) != 2) return false;
-    }
-    return true;
+                           nullptr, windowClass.hInstance, nullptr);
 }
 
 HANDLE Start(const std::wstring& program, const std::wstring& arguments) {
@@ -99,10 +71,13 @@ HANDLE Start(const std::wstring& program, const std::wstring& arguments) {
     return started.hProcess;
 }
 
-long EndedWithin(HANDLE process, DWORD ms) {
-    const DWORD start = GetTickCount();
-    const bool ended = WaitFor(ms, [&] { return Ended(process); });
-    if (!ended) TerminateProcess(process, 1);
+std::optional<DWORD> ExitCodeWithin(HANDLE process, DWORD ms) {
+    std::optional<DWORD> code;
+    if (WaitFor(ms, [&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; })) {
+        GetExitCodeProcess(process, &code.emplace());
+    } else {
+        TerminateProcess(process, 1);
+    }
     CloseHandle(process);
-    return ended ? static_cast<long>(GetTickCount() - start) : -1;
+    return code;
 }

@@ -1,34 +1,14 @@
 // The probe's commands on programs: what a program file carries, and a program started late.
-#include <windows.h>
-
 #include <cstdio>
 
-#include "probe_commands_win32.h"
-#include "probe_support_win32.h"
-
-namespace {
-
-// The program manifest's bytes, empty when there is none.
-std::string Manifest(const std::wstring& file) {
-    const HMODULE module = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const HRSRC found =
-        module ? FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)) : nullptr;
-    const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    const char* text = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
-    std::string bytes = text ? std::string(text, SizeofResource(module, found)) : "";
-    if (module) FreeLibrary(module);
-    return bytes;
-}
-
-}  // namespace
+#include "probe_win32.h"
 
 int ResourcesCommand(const Arguments& args) {
-    const std::wstring& file = args[0];
-    std::vector<char> info(GetFileVersionInfoSizeW(file.c_str(), nullptr));
+    std::vector<char> info(GetFileVersionInfoSizeW(args[0].c_str(), nullptr));
     VS_FIXEDFILEINFO* fixed = nullptr;
-    const WORD* language = nullptr;
+    WORD* language = nullptr;
     UINT length = 0;
-    if (info.empty() || !GetFileVersionInfoW(file.c_str(), 0, info.size(), info.data()) ||
+    if (info.empty() || !GetFileVersionInfoW(args[0].c_str(), 0, info.size(), info.data()) ||
         !VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length)) {
         std::printf("version=0\n");
         return 1;
@@ -40,7 +20,7 @@ int ResourcesCommand(const Arguments& args) {
                 HIWORD(fixed->dwProductVersionLS), LOWORD(fixed->dwProductVersionLS));
     // The strings of the first language the resource lists.
     if (!VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation",
-                        reinterpret_cast<void**>(const_cast<WORD**>(&language)), &length) ||
+                        reinterpret_cast<void**>(&language), &length) ||
         length < 2 * sizeof(WORD)) {
         return 1;
     }
@@ -53,22 +33,23 @@ int ResourcesCommand(const Arguments& args) {
                                           reinterpret_cast<void**>(&value), &length);
         std::printf("%s=%s\n", Narrow(name, CP_UTF8).c_str(), found ? Utf8Hex(value).c_str() : "");
     }
-    const std::string manifest = Manifest(file);
+    // The program manifest: resource 1 of type 24, RT_MANIFEST.
+    const HMODULE module = LoadLibraryExW(args[0].c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const HRSRC found =
+        module ? FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)) : nullptr;
+    const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const char* text = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    const std::string manifest = text ? std::string(text, SizeofResource(module, found)) : "";
+    if (module) FreeLibrary(module);
     std::printf("manifest=%s\n", ToHex(manifest).c_str());
     return manifest.empty() ? 1 : 0;
 }
 
-// Installed as Lullvane.dll, a renderer slow to open its window: it starts the program late.
+// Installed as Lullvane.dll, a renderer slow to open its window: it starts the program late, and
+// never outlives a test that forgot to end it.
 int StartLateCommand(const Arguments& args) {
-    Sleep(Milliseconds(args[0]));
+    Sleep(std::stoul(args[0]));
     const HANDLE program = Start(args[1], L"");
-    DWORD code = 1;
-    // Never outlive a test that forgot to end it.
-    if (program && WaitForSingleObject(program, 300000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(program, &code);
-    } else if (program) {
-        TerminateProcess(program, 1);
-    }
-    if (program) CloseHandle(program);
-    return static_cast<int>(code);
+    const auto code = program ? ExitCodeWithin(program, 300000) : std::nullopt;
+    return static_cast<int>(code.value_or(1));
 }

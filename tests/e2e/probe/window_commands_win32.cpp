@@ -1,13 +1,9 @@
 // The probe's commands on windows found by their title, and one that covers part of the screen.
 #include <cstdio>
 
-#include "probe_commands_win32.h"
+#include "probe_win32.h"
 
 namespace {
-
-HWND Titled(const std::wstring& hex, DWORD ms = 0, bool shown = false) {
-    return WaitForWindow({.title = FromHex(hex), .shown = shown}, ms);
-}
 
 int Describe(HWND window) {
     RECT frame{}, client{};
@@ -15,8 +11,7 @@ int Describe(HWND window) {
     char className[256] = {}, title[256] = {};
     if (!window || !GetWindowRect(window, &frame) || !GetClientRect(window, &client) ||
         !ClientToScreen(window, &origin) || !GetClassNameA(window, className, 256)) {
-        std::printf("found=0\n");
-        return 1;
+        return NotFound();
     }
     GetWindowTextA(window, title, 256);
     const auto metric = GetSystemMetrics;
@@ -33,29 +28,21 @@ int Describe(HWND window) {
     return 0;
 }
 
-int GoneWithin(const std::wstring& hex, DWORD ms) {
-    const bool gone = WaitFor(ms, [&] { return !Titled(hex); });
-    std::printf("gone=%d\n", gone);
-    return gone ? 0 : 1;
-}
-
-int Post(const std::wstring& hex, UINT message, WPARAM wParam) {
-    const HWND window = Titled(hex);
-    return window && PostMessageW(window, message, wParam, 0) ? 0 : 1;
-}
-
 }  // namespace
 
 int WaitWindowCommand(const Arguments& args) {
-    return Describe(Titled(args[0], Milliseconds(args[1])));
+    return Describe(WaitForWindow({.hexTitle = args[0]}, std::stoul(args[1])));
 }
 
 int WaitShownCommand(const Arguments& args) {
-    return Describe(Titled(args[0], Milliseconds(args[1]), true));
+    return Describe(WaitForWindow({.hexTitle = args[0], .shown = true}, std::stoul(args[1])));
 }
 
 int WaitGoneCommand(const Arguments& args) {
-    return GoneWithin(args[0], Milliseconds(args[1]));
+    const bool gone =
+        WaitFor(std::stoul(args[1]), [&] { return !WaitForWindow({.hexTitle = args[0]}); });
+    std::printf("gone=%d\n", gone);
+    return gone ? 0 : 1;
 }
 
 int CountCommand(const Arguments& args) {
@@ -66,19 +53,36 @@ int CountCommand(const Arguments& args) {
     return 0;
 }
 
+// Brought forward, the window gets each virtual-key code through the input queue, 200 ms apart.
 int KeysCommand(const Arguments& args) {
-    std::vector<unsigned> codes;
-    for (size_t i = 1; i < args.size(); ++i) codes.push_back(std::stoul(args[i]));
-    const HWND window = Titled(args[0]);
-    return window && TypeKeys(window, codes) ? 0 : 1;
+    std::vector<WORD> keys;
+    for (size_t i = 1; i < args.size(); ++i) keys.push_back(static_cast<WORD>(std::stoul(args[i])));
+    const HWND window = WaitForWindow({.hexTitle = args[0]});
+    if (!window) return 1;
+    SetForegroundWindow(window);
+    for (const WORD key : keys) {
+        if (&key != keys.data()) Pause(200);
+        INPUT input[2] = {};
+        for (INPUT& event : input) {
+            event.type = INPUT_KEYBOARD;
+            event.ki.wVk = key;
+            event.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        }
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        if (SendInput(2, input, sizeof(INPUT)) != 2) return 1;
+    }
+    return 0;
 }
 
+// Without a window, PostMessageW would post to this thread and succeed.
 int CloseCommand(const Arguments& args) {
-    return Post(args[0], WM_CLOSE, 0);
+    const HWND window = WaitForWindow({.hexTitle = args[0]});
+    return window && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
 }
 
 int CloseBoxCommand(const Arguments& args) {
-    return Post(args[0], WM_SYSCOMMAND, SC_CLOSE);
+    const HWND window = WaitForWindow({.hexTitle = args[0]});
+    return window && PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
 }
 
 int ActivateOtherCommand(const Arguments& args) {
@@ -87,13 +91,13 @@ int ActivateOtherCommand(const Arguments& args) {
     ShowWindow(other, SW_SHOW);
     SetForegroundWindow(other);
     SetActiveWindow(other);
-    const int code = GoneWithin(args[0], Milliseconds(args[1]));
+    const int code = WaitGoneCommand(args);
     DestroyWindow(other);
     return code;
 }
 
 int ControlsCommand(const Arguments& args) {
-    const HWND window = Titled(args[0]);
+    const HWND window = WaitForWindow({.hexTitle = args[0]});
     if (!window) return 1;
     EnumChildWindows(
         window,
@@ -119,7 +123,7 @@ int CoverCommand(const Arguments& args) {
         CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", L"", WS_POPUP | WS_VISIBLE,
                         std::stoi(args[0]), std::stoi(args[1]), std::stoi(args[2]),
                         std::stoi(args[3]), nullptr, nullptr, nullptr, nullptr);
-    Pause(Milliseconds(args[4]));
+    Pause(std::stoul(args[4]));
     DestroyWindow(cover);
     Pause(200);
     return cover ? 0 : 1;
