@@ -36,10 +36,10 @@ def wait_for(predicate, timeout, interval=0.1, what="condition"):
     fail(f"timed out after {timeout} s waiting for {what}")
 
 @contextlib.contextmanager
-def started(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, **options):
+def started(command, env=None, stdout=subprocess.PIPE, stderr=subprocess.PIPE, **options):
     """A process killed with its whole group if it is still running at the end."""
-    process = subprocess.Popen(command, stdout=stdout, stderr=stderr, start_new_session=True,
-                               **options)
+    process = subprocess.Popen(command, env=env, stdout=stdout, stderr=stderr,
+                               start_new_session=True, **options)
     try:
         yield process
     finally:
