@@ -1,17 +1,18 @@
 """Lullvane.scr and its music under Wine, in one session, from a missing renderer to a slow one."""
 
+import contextlib
 import re
 import shutil
+import subprocess
 import sys
 import time
 from pathlib import Path
 
-from harness import (PROBE, PRODUCT_TITLE, RENDERER_TITLE, SHOW_TITLE, capture_screen, check,
-                     image_pixels, probe, run_probe, scratch_dir, started, wait_for, windows_path,
+from harness import (PROBE, PRODUCT_TITLE, QUIET, RENDERER_TITLE, SHOW_TITLE, WINDOWS_BIN, capture_screen,
+                     check, exit_code, image_pixels, probe, run_probe, scratch_dir, started, wait_for, windows_path,
                      wine_session)
-from host_support import (REAL_RENDERER, install, processes_running_from, require_windows_build,
-                          run_host, start_host, wait_until_ended)
 
+HOST, RENDERER = WINDOWS_BIN / "src/scr/Lullvane.scr", WINDOWS_BIN / "src/renderer_win32/Lullvane.dll"
 MESSAGE = "Lullvane.dll が同じﾌｫﾙﾀﾞに見つかりません！"
 OPEN_MP3 = r'open "C:\no such folder\曲 missing.mp3" type MPEGVideo Alias MP3Play'
 # What each kind of MCI step tells with no CD drive: code and Wine's text, the code, the watch off.
@@ -42,30 +43,37 @@ def preview_picture(env, host, width, height):  # every (width // 152)-th pixel
         wait_for(lambda: (capture / "ready").exists() or running.poll() is not None, 60, what="a preview")
         screen_w, _, screen = capture_screen(env["DISPLAY"], capture / "screen.png")
         (capture / "done").touch()
-        check(wait_until_ended(running, 90) == 0, f"{width}x{height}: want a preview filling its window")
+        check(exit_code(running, "the preview", 90) == 0, f"{width}x{height}: want a preview filling its window")
     return bytes(screen[3 * (y * screen_w + x) + c] for y in range(60, 60 + height, width // 152)
                  for x in range(100, 100 + width, width // 152) for c in range(3))
 
 
-def end_with_escape(env, running, folder):
+def end_with_escape(env, running, folder):  # then no process left whose command line names `folder`
     check(probe(env, "keys", RENDERER_TITLE, 27)[0] == 0, "could not press Esc on the renderer")
     pressed = time.monotonic()
-    code, took = wait_until_ended(running, 10), time.monotonic() - pressed
+    code, took = exit_code(running, "the host after Esc", 10), time.monotonic() - pressed
     check(code == 0 and took < 2.0, f"want the host ended with 0 within 2 s of Esc: {code} after {took:.2f} s")
-    wait_for(lambda: not processes_running_from(folder), 10, what="the renderer's process to end")
+    marks = (str(folder), windows_path(folder), windows_path(folder).lower())  # also as Wine shows it
+
+    def commands():
+        for cmdline in Path("/proc").glob("[0-9]*/cmdline"):
+            with contextlib.suppress(OSError):  # a process that has just ended
+                yield cmdline.read_bytes().replace(b"\0", b" ").decode(errors="replace")
+    wait_for(lambda: not [c for c in commands() if PROBE.name not in c and any(m in c for m in marks)], 10,
+             what="the renderer's process to end")
 
 
 def main():
-    require_windows_build()
+    check(all(path.exists() for path in (HOST, PROBE, RENDERER)), "missing programs: build the windows preset")
     _, _, still = image_pixels(Path(__file__).resolve().parents[3] / "assets/preview_still.png")
     with wine_session() as env, scratch_dir() as folder:
         music(env)
-        host = install(folder, renderer=None)
+        host = shutil.copy(HOST, folder / "Lullvane.scr")
         for switch in ("/s", "/c"):
-            with start_host(host, switch, env=env) as running:
+            with started(["wine", str(host), switch], env=env, **QUIET) as running:
                 code, box = probe(env, "message-box", PRODUCT_TITLE, 30000)
-                text = bytes.fromhex(box.get("text", "")).decode()
-                seen = (code, text, box.get("buttons"), box.get("ok"), box.get("icon"), wait_until_ended(running, 10))
+                seen = (code, bytes.fromhex(box.get("text", "")).decode(), box.get("buttons"), box.get("ok"),
+                        box.get("icon"), exit_code(running, f"{switch} after OK", 10))
                 check(seen == (0, MESSAGE, "1", "1", "0", 0), f"{switch}: want an OK box {MESSAGE}, then 0: {seen}")
         for width, height, tolerance in ((152, 112, 1.0), (304, 224, 4.0)):
             seen = preview_picture(env, host, width, height)
@@ -75,22 +83,25 @@ def main():
         for arguments in ("/p 0", "/p", "/p garbage", "/p:99999999999", "/p 12345678"):
             preview(env, host, 152, 112, 0, 0, 1, "--refused", arguments)
         check(not (folder / "Lullvane.ini").exists(), "reading the settings created the file")
-        shutil.copy(REAL_RENDERER, folder / "Lullvane.dll")
-        with start_host(host, "/s", env=env) as running:
+        shutil.copy(RENDERER, folder / "Lullvane.dll")
+        with started(["wine", str(host), "/s"], env=env, **QUIET) as running:
             check(probe(env, "wait-window", RENDERER_TITLE, 60000)[0] == 0, "no renderer window")
             code, form = probe(env, "wait-window", SHOW_TITLE, 10000)
             check(code == 0 and form["visible"] == "0", f"want a hidden Torvane2_Main, saw {form}")
             for arguments in (["/s"], ["/c"], ["/S:1"], []):
-                code, took = run_host(env, host, *arguments)
-                check(code == 0 and took < 10, f"second start {arguments}: {code} after {took:.1f} s")
+                start = time.monotonic()
+                code = subprocess.run(["wine", str(host), *arguments], env=env, timeout=30, **QUIET).returncode
+                took = time.monotonic() - start
+                check(code == 0 and took < 10, f"second start {arguments}: want 0 at once: {code} after {took:.1f} s")
             preview(env, host, 152, 112, 0, 0, 1, "--refused")
             count = probe(env, "count", RENDERER_TITLE)[1].get("count")
             check(count == "1" and running.poll() is None, f"want the first show alone: {count} renderers")
             end_with_escape(env, running, folder)
         shutil.copy(PROBE, folder / "Lullvane.dll")  # a renderer that opens its window 2.5 s late
-        slow = dict(env, LULLVANE_PROBE_COMMAND=f"start-late 2500 {windows_path(REAL_RENDERER)}")
-        with start_host(host, env=slow) as running:
-            check(probe(env, "wait-shown", RENDERER_TITLE, 30000)[0] == 0 and running.poll() is None, "the show gave up on a slow renderer")
+        slow = dict(env, LULLVANE_PROBE_COMMAND=f"start-late 2500 {windows_path(RENDERER)}")
+        with started(["wine", str(host)], env=slow, **QUIET) as running:
+            shown = probe(env, "wait-shown", RENDERER_TITLE, 30000)[0] == 0
+            check(shown and running.poll() is None, "want the show to wait for a slow renderer, it gave up")
             end_with_escape(env, running, folder)
 
 
