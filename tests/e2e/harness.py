@@ -128,6 +128,16 @@ def probe(env, *arguments, timeout=60):
     code, lines = probe_lines(env, *arguments, timeout=timeout)
     return code, {key: value for line in lines for key, value in line.items()}
 
+def processes_running_from(folder):
+    """The command lines naming `folder`, also as Wine shows it; the probe's own left out."""
+    marks = (str(folder), windows_path(folder), windows_path(folder).lower())
+    commands = []
+    for cmdline in Path("/proc").glob("[0-9]*/cmdline"):
+        with contextlib.suppress(OSError):  # a process that has just ended
+            commands.append(cmdline.read_bytes().replace(b"\0", b" ").decode(errors="replace"))
+    return [command for command in commands
+            if any(mark in command for mark in marks) and PROBE.name not in command]
+
 def check_rows(context, rows):
     wrong = [f"{what}: expected {expected!r}, saw {seen!r}"
              for what, seen, expected in rows if seen != expected]

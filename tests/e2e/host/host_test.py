@@ -1,6 +1,5 @@
 """Lullvane.scr and its music under Wine, in one session, from a missing renderer to a slow one."""
 
-import contextlib
 import re
 import shutil
 import subprocess
@@ -9,8 +8,8 @@ import time
 from pathlib import Path
 
 from harness import (PROBE, PRODUCT_TITLE, QUIET, RENDERER_TITLE, SHOW_TITLE, WINDOWS_BIN, capture_screen,
-                     check, exit_code, image_pixels, probe, run_probe, scratch_dir, started, wait_for, windows_path,
-                     wine_session)
+                     check, exit_code, image_pixels, probe, processes_running_from, run_probe, scratch_dir, started,
+                     wait_for, windows_path, wine_session)
 
 HOST, RENDERER = WINDOWS_BIN / "src/scr/Lullvane.scr", WINDOWS_BIN / "src/renderer_win32/Lullvane.dll"
 MESSAGE = "Lullvane.dll が同じﾌｫﾙﾀﾞに見つかりません！"
@@ -53,14 +52,7 @@ def end_with_escape(env, running, folder):  # then no process left whose command
     pressed = time.monotonic()
     code, took = exit_code(running, "the host after Esc", 10), time.monotonic() - pressed
     check(code == 0 and took < 2.0, f"want the host ended with 0 within 2 s of Esc: {code} after {took:.2f} s")
-    marks = (str(folder), windows_path(folder), windows_path(folder).lower())  # also as Wine shows it
-
-    def commands():
-        for cmdline in Path("/proc").glob("[0-9]*/cmdline"):
-            with contextlib.suppress(OSError):  # a process that has just ended
-                yield cmdline.read_bytes().replace(b"\0", b" ").decode(errors="replace")
-    wait_for(lambda: not [c for c in commands() if PROBE.name not in c and any(m in c for m in marks)], 10,
-             what="the renderer's process to end")
+    wait_for(lambda: not processes_running_from(folder), 10, what="the renderer's process to end")
 
 
 def main():

@@ -11,9 +11,8 @@ import zipfile
 
 from harness import (DIALOG_TITLE, LINUX_BIN, PRODUCT_TITLE, QUIET, RENDERER_TITLE,
                      WINDOWS_BIN, check, check_flame, check_rows, exit_code, probe, run_wine,
-                     scratch_dir, started, wait_for, wait_for_wine_session_end, windows_path,
-                     wine_session)
-from host.host_support import processes_running_from  # the host test's view of its processes
+                     processes_running_from, scratch_dir, started, wait_for,
+                     wait_for_wine_session_end, windows_path, wine_session)
 
 PART, VERSION = sys.argv[1:3]
 SETUP = WINDOWS_BIN.parent / f"dist/Lullvane-{VERSION}-setup.exe"
