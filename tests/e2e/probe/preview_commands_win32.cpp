@@ -51,12 +51,15 @@ int PreviewCommand(const Arguments& args) {
         }
         DestroyWindow(host);
         const DWORD destroyed = GetTickCount();
-        const bool ended = process && ExitCodeWithin(process, 5000);
+        // Whether it started and how it ended tell a refusal from a crash or a failed start.
+        const auto exitCode = process ? ExitCodeWithin(process, 5000) : std::nullopt;
+        const bool ended = exitCode.has_value();
         const long endMs = static_cast<long>(GetTickCount() - (refused ? started : destroyed));
         if (!ended || (refused ? child != nullptr : !fills) || endMs > kEndMs) {
             ++failures;
-            std::printf("failed round=%d child=%d fills=%d end_ms=%ld\n", round, child ? 1 : 0,
-                        fills ? 1 : 0, endMs);
+            std::printf("failed round=%d started=%d exit=%lx child=%d fills=%d end_ms=%ld\n", round,
+                        process ? 1 : 0, exitCode.value_or(~0ul), child ? 1 : 0, fills ? 1 : 0,
+                        endMs);
         }
         slowest = std::max(slowest, endMs);
     }
