@@ -12,9 +12,22 @@
 
 namespace {
 
+// Every field of OPTIONS as a "name=value" word.
+std::string Fields(const FlameOptions& o) {
+    constexpr const char* kModes[] = {"full", "window", "hosted", "still", "benchmark"};
+    std::ostringstream text;
+    text << "mode=" << kModes[static_cast<int>(o.mode)] << " size=" << o.width << "x" << o.height
+         << " host=" << o.hostWindow.value_or(0) << " display=" << o.display << " fps=" << o.showFps
+         << " delay=" << o.delayMicroseconds
+         << " draw=" << (o.drawPath == DrawPath::Immediate ? "immediate" : "arrays")
+         << " dt=" << o.fixedDt << " frames=" << o.frames << " shot=" << o.screenshot
+         << " bench=" << o.benchmarkFrames;
+    return text.str();
+}
+
 // Each row is the arguments (words split at spaces; '' is an empty one, $VALUE the value of
-// $XSCREENSAVER_WINDOW), " => " and their parse: the fields that differ from a default
-// FlameOptions as "name=value" words, "help", or "error: " and the start of its message.
+// $XSCREENSAVER_WINDOW), " => " and their parse: the fields that differ from the defaults,
+// "help", or "error: " and the start of its message.
 void ExpectRows(std::initializer_list<std::string_view> rows) {
     for (const std::string_view row : rows) {
         const size_t arrow = row.find(" => ");
@@ -31,35 +44,18 @@ void ExpectRows(std::initializer_list<std::string_view> rows) {
         std::ostringstream text;
         if (r.helpAsked) text << (r.options ? "options and help" : "help") << r.error;
         if (!r.helpAsked && !r.options) text << "error: " << r.error.substr(0, parsed.size() - 7);
-        const FlameOptions o = r.options.value_or(FlameOptions{}), d;
-        const auto add = [&](bool changed, const char* name, const auto& value) {
-            if (changed) text << (text.tellp() ? " " : "") << name << "=" << value;
-        };
-        constexpr const char* kModes[] = {"full", "window", "hosted", "still", "benchmark"};
-        add(o.mode != d.mode, "mode", kModes[static_cast<int>(o.mode)]);
-        add(o.width != d.width || o.height != d.height, "size",
-            std::to_string(o.width) + "x" + std::to_string(o.height));
-        add(o.hostWindow != d.hostWindow, "host", o.hostWindow.value_or(0));
-        add(o.display != d.display, "display", o.display);
-        add(o.showFps != d.showFps, "fps", o.showFps);
-        add(o.delayMicroseconds != d.delayMicroseconds, "delay", o.delayMicroseconds);
-        add(o.drawPath != d.drawPath, "draw",
-            o.drawPath == DrawPath::Immediate ? "immediate" : "?");
-        add(o.fixedDt != d.fixedDt, "dt", o.fixedDt);
-        add(o.frames != d.frames, "frames", o.frames);
-        add(o.screenshot != d.screenshot, "shot", o.screenshot);
-        add(o.benchmarkFrames != d.benchmarkFrames, "bench", o.benchmarkFrames);
+        std::istringstream fields(Fields(r.options.value_or(FlameOptions{}))),
+            defaults(Fields(FlameOptions{}));
+        for (std::string field, byDefault; fields >> field && defaults >> byDefault;)
+            if (field != byDefault) text << (text.tellp() ? " " : "") << field;
         EXPECT_EQ(text.str(), parsed) << row;
     }
 }
 
 TEST(FlameOptions, RunsFullScreenAtAboutSixtyFramesPerSecondUnlessAnOptionWithOneDashOrTwoSays) {
-    const FlameOptions o = ParseFlameOptions({}, std::nullopt).options.value();
-    EXPECT_EQ(std::tuple(o.mode, o.width, o.height, o.hostWindow, o.display, o.showFps,
-                         o.delayMicroseconds, o.drawPath, o.fixedDt, o.frames, o.screenshot,
-                         o.benchmarkFrames),
-              std::tuple(FlameMode::FullScreen, 0, 0, std::nullopt, "", false, 16667,
-                         DrawPath::VertexArrays, 0.015625f, 300, "", 0));
+    EXPECT_EQ(Fields(ParseFlameOptions({}, std::nullopt).options.value()),
+              "mode=full size=0x0 host=0 display= fps=0 delay=16667 draw=arrays dt=0.015625 "
+              "frames=300 shot= bench=0");
     // A window id, hexadecimal or decimal, wins over --root in either order: a settings tool's
     // preview appends it. A screen saver's window comes from the environment unless an option
     // names one.
@@ -165,29 +161,26 @@ TEST(FrameTiming, DeltasRunFromStartPacingNeverCatchesUpAndTheRateIsReportedEach
     EXPECT_EQ(FpsText(1234.56), "FPS: 1234.6");
 }
 
-// The primary monitor's top-left corner is the origin of the virtual screen. The window's
-// rectangle, then the flame's viewport, whose rows count from the window's bottom.
+// The monitors, then the window's rectangle and the flame's viewport, whose rows count from the
+// window's bottom. The primary monitor's top-left corner is the origin of the virtual screen.
 TEST(MonitorPlacement, CoversEveryMonitorAndDrawsOnThePrimary) {
-    using Row = std::tuple<const char*, std::vector<Monitor>, std::array<int, 8>>;
-    for (const auto& [layout, monitors, placed] :
-         {Row{"one monitor", {{{0, 0, 1920, 1080}, true}}, {0, 0, 1920, 1080, 0, 0, 1920, 1080}},
-          Row{"two side by side",
-              {{{0, 0, 1920, 1080}, true}, {{1920, 0, 3200, 1024}}},
+    using Row = std::pair<std::vector<Monitor>, std::array<int, 8>>;
+    for (const auto& [monitors, placed] :
+         {// One monitor; two side by side; a secondary at negative x, listed first; a taller one.
+          Row{{{{0, 0, 1920, 1080}, true}}, {0, 0, 1920, 1080, 0, 0, 1920, 1080}},
+          Row{{{{0, 0, 1920, 1080}, true}, {{1920, 0, 3200, 1024}}},
               {0, 0, 3200, 1080, 0, 0, 1920, 1080}},
-          Row{"a secondary at negative x, listed first",
-              {{{-1280, 0, 0, 1024}}, {{0, 0, 1920, 1080}, true}},
+          Row{{{{-1280, 0, 0, 1024}}, {{0, 0, 1920, 1080}, true}},
               {-1280, 0, 1920, 1080, 1280, 0, 1920, 1080}},
-          Row{"a taller secondary",
-              {{{0, 0, 1600, 900}, true}, {{1600, -300, 2680, 1620}}},
+          Row{{{{0, 0, 1600, 900}, true}, {{1600, -300, 2680, 1620}}},
               {0, -300, 2680, 1620, 0, 720, 1600, 900}},
-          Row{"three monitors, none flagged: the one at the origin",
-              {{{-1024, 100, 0, 868}}, {{0, 0, 1280, 1024}}, {{1280, -200, 2560, 824}}},
+          // Three, none flagged: the one at the origin is the primary. None.
+          Row{{{{-1024, 100, 0, 868}}, {{0, 0, 1280, 1024}}, {{1280, -200, 2560, 824}}},
               {-1024, -200, 2560, 1024, 1024, 0, 1280, 1024}},
-          Row{"no monitor", {}, {}}}) {
+          Row{{}, {}}}) {
         const auto [w, f] = PlaceFlame(monitors);
         EXPECT_EQ((std::array{w.left, w.top, w.right, w.bottom, f.x, f.y, f.width, f.height}),
-                  placed)
-            << layout;
+                  placed);
     }
 }
 
