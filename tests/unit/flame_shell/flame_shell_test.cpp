@@ -52,7 +52,9 @@ void ExpectRows(std::initializer_list<std::string_view> rows) {
     }
 }
 
-TEST(FlameOptions, RunsFullScreenAtAboutSixtyFramesPerSecondUnlessAnOptionWithOneDashOrTwoSays) {
+// Full screen at about sixty frames a second unless an option, with one dash or two, says
+// otherwise; an argument it cannot take is named.
+TEST(FlameOptions, TakeOptionsWithOneDashOrTwoAndNameTheArgumentTheyCannotTake) {
     EXPECT_EQ(Fields(ParseFlameOptions({}, std::nullopt).options.value()),
               "mode=full size=0x0 host=0 display= fps=0 delay=16667 draw=arrays dt=0.015625 "
               "frames=300 shot= bench=0");
@@ -74,9 +76,6 @@ TEST(FlameOptions, RunsFullScreenAtAboutSixtyFramesPerSecondUnlessAnOptionWithOn
          "--root --window-id 77 $1234 => mode=hosted host=77",
          "--window 320x200 $1234 => mode=window size=320x200",
          "$window => error: bad XSCREENSAVER_WINDOW: window"});
-}
-
-TEST(FlameOptions, NamesTheArgumentItCannotTake) {
     // Out of range; seconds not positive, not finite, over an hour or zero in single precision;
     // window ids not hexadecimal or decimal, over 32 bits or zero.
     std::istringstream bad(
