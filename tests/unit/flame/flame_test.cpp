@@ -29,7 +29,7 @@ bool SameField(const FlowField& a, const FlowField& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-TEST(FlowField, IsBuiltFromTheFirstSixteenDrawsOfAFreshGeneratorAndSampledByTheIndexRules) {
+TEST(FlowField, IsBuiltFromTheFirstDrawsSampledByTheIndexRulesAndRelaxedAsASteadySpringNetwork) {
     RandomGenerator replay, generator;
     int d[16];
     for (int& draw : d) draw = NextRandom(replay);
@@ -57,9 +57,8 @@ TEST(FlowField, IsBuiltFromTheFirstSixteenDrawsOfAFreshGeneratorAndSampledByTheI
     for (int i = 0; i < kNodeCount; ++i)  // each flow tells where its node is
         field->nodes[i].flow = Vector4(i % 8 + 100.0f * (i / 8 % 4), 10.0f * (i / 32), 0, 0);
     const auto at = [&](int x, int y, int z) { return field->Node(x % 8, y, z % 8).flow; };
-    // The point (c, c, c), the fine sampling, the cell and weight: 64 index steps per unit, or
-    // for the fine sampling 1024 (c >= 0) and 2048 (c < 0), rounded half to even (1/128 is a
-    // tie). Cell 7 blends with cell 0.
+    // The point (c, c, c), fine sampling, cell, weight: 64 index steps per unit, or fine 1024
+    // (c >= 0) and 2048 (c < 0), rounded half to even (1/128 is a tie); cell 7 blends with 0.
     const std::tuple<float, bool, int, int, int, float> cases[] = {
         {0, false, 4, 2, 0, 0},     {0.5f, false, 4, 2, 0, 0.125f},
         {4, false, 5, 3, 1, 0},     {-0.5f, false, 3, 1, 7, 0.875f},
@@ -73,12 +72,9 @@ TEST(FlowField, IsBuiltFromTheFirstSixteenDrawsOfAFreshGeneratorAndSampledByTheI
         (fine ? AdvectFine : AdvectCoarse)(*field, p, 0.5f);
         EXPECT_TRUE(p.x == c + by.x && p.y == c + by.y && p.w == 7) << c << fine;
     }
-}
-
-TEST(FlowField, SpringsPushCloseNeighboursAwayPullFarOnesBackHoldWhatRunsAwayAndStaySteady) {
-    // One node moved off a lattice at rest: each of its 26 neighbours (the lattice wraps) is
-    // pushed or pulled along their spring by its stretch from half their places' distance.
-    auto field = std::make_unique<FlowField>();
+    // Springs: one node moved off a lattice at rest pushes or pulls each of its 26 neighbours
+    // (the lattice wraps) along their spring by its stretch from half their places' distance.
+    field->nodes.fill({});
     const Vector4 moved(0.1f, -0.05f, 0.02f, 0);
     field->Node(0, 0, 0).flow = moved;
     const float dt = 0.1f;  // the longest delta relaxed in one step
@@ -135,13 +131,12 @@ TEST(SimulateScene, BirthsAreSpreadOverTheFrameDeathsFillTheirPlaceAndAResetEmpt
         EXPECT_FLOAT_EQ(p.size.x, (large ? 2.4f : 0.3f) * g);
         EXPECT_TRUE(p.size.x == p.size.z && p.size.y == p.size.z && p.position.w == 1);
     }
-    // A particle left exactly at the removal threshold dies; the last takes its place and is
-    // updated once. The clock is not advanced: no births.
+    // One left exactly at the removal threshold dies; the last takes its place, updated once.
     const float dt = 1.0f / 64, threshold = 1.0f / 32768, justAbove = threshold + 0x1p-29f;
     scene->particles[0] = MakeParticle({0, 5, 0}, threshold + dt);
     scene->particles[1] = MakeParticle({3, 5, 0}, justAbove + dt);
     scene->particleCount = 2;
-    SimulateScene(*scene, 1.0 / 64, dt);
+    SimulateScene(*scene, 1.0 / 64, dt);  // the clock not advanced: no births
     ASSERT_EQ(scene->particleCount, 1);
     const Particle& moved = scene->particles[0];
     EXPECT_EQ(moved.life, justAbove);
@@ -176,8 +171,7 @@ TEST(SimulateScene, ARunningFrameRelaxesMovesByTheWindAndTheChosenSamplingAndEmi
     const Vector4 &c = coarse->particles[3].position, &f = fine->particles[3].position;
     EXPECT_TRUE(c.x == viaCoarse.x && c.z == viaCoarse.z && f.x == viaFine.x && f.z == viaFine.z);
     EXPECT_NE(viaFine.x, viaCoarse.x);
-    // (first frame's length, particles after it): after a pause only the last lifetime's births
-    // are made.
+    // (first frame's length, particles after it): after a pause, only the last lifetime's births.
     for (const auto& [delta, count] : {std::pair{1.5f, 1536}, {2.0f, 2048}, {3600.0f, 2048}}) {
         auto scene = NewScene();
         SimulateScene(*scene, delta, delta);
@@ -194,13 +188,11 @@ TEST(SimulateScene, ARunningFrameRelaxesMovesByTheWindAndTheChosenSamplingAndEmi
 TEST(StepFlame, FreezesAndResumesEveryFiveHundredFramesAndEnterInvertsThePhase) {
     // Stepped in turn with another flame, which is given other keys: no hidden static state.
     auto flame = std::make_unique<Flame>(), other = std::make_unique<Flame>();
-    StartFlame(*flame);
-    StartFlame(*other);
+    for (Flame* f : {flame.get(), other.get()}) StartFlame(*f);
     OnChar(*other, 48);
     OnChar(*other, 32);
     std::unique_ptr<Flame> frozen;
-    // (frame, running after it): the toggle comes before frames 501, 1001 and so on. Enter after
-    // frame 1201 inverts the phase without restarting the count.
+    // (frame, running after it): toggles before frames 501, 1001...; Enter after 1201 inverts.
     const int checks[][2] = {{500, 1},  {501, 0},  {1000, 0}, {1001, 1},
                              {1201, 0}, {1500, 0}, {1501, 1}};
     for (const auto& [frame, running] : checks) {
@@ -223,7 +215,7 @@ TEST(StepFlame, FreezesAndResumesEveryFiveHundredFramesAndEnterInvertsThePhase) 
     EXPECT_EQ(flame->sceneTime, 1501 / 64.0);
 }
 
-TEST(Canvas, BlendsClampedAndClippedAndDrawsCentresOnLeftAndTopEdgesAndSharedEdgesOnce) {
+TEST(Canvas, BlendsClampedOwnsLeftAndTopEdgesAndShowsParticlesInTheFourThirdsViewAsHexagons) {
     // Beyond the canvas's sides, covering the centres with x + y < 6.6; its red beyond 1 is 1.
     Canvas canvas(4, 4);
     const Canvas::Vertex a{10.6f, -4, 2, 0.5f, 0.25f, 0.5f}, b{-4, 10.6f, 2, 0.5f, 0.25f, 0.5f},
@@ -242,21 +234,18 @@ TEST(Canvas, BlendsClampedAndClippedAndDrawsCentresOnLeftAndTopEdgesAndSharedEdg
     std::string drawn;  // green by rows from the top; 2: drawn once, 3: twice
     for (int i = 1; i < 48; i += 3) drawn += static_cast<char>('0' + square.Pixels()[i] / 64);
     EXPECT_EQ(drawn, "0000220022000000");
-}
-
-TEST(View, ShowsTheFourThirdsRectangleDrawsParticlesAsFadingHexagonsAndTurnsWithinATurn) {
     // Width, height, right, top: more is shown along the longer side; a zero side is one pixel.
     const float cases[][4] = {
         {1024, 768, 4.0f / 3, 1}, {1920, 1080, 16.0f / 9, 1}, {1280, 1024, 4.0f / 3, 1.0666667f},
         {800, 0, 800, 1},         {0, 600, 4.0f / 3, 800},    {0, 0, 4.0f / 3, 4.0f / 3}};
     for (const auto& [width, height, right, top] : cases) {
-        const ProjectionBounds b =
+        const auto [x0, x1, y0, y1] =
             ProjectionFor(AspectOf(static_cast<int>(width), static_cast<int>(height)));
-        EXPECT_TRUE(static_cast<float>(b.right) == right && static_cast<float>(b.top) == top &&
-                    b.left == -b.right && b.bottom == -b.top)
-            << width << "x" << height << ": right " << b.right << ", top " << b.top;
+        EXPECT_TRUE(static_cast<float>(x1) == right && static_cast<float>(y1) == top && x0 == -x1 &&
+                    y0 == -y1)
+            << width << "x" << height << ": right " << x1 << ", top " << y1;
     }
-    // A particle 2 in front of the eye, of size 1, seen straight on.
+    // A particle 2 in front of the eye, of size 1, seen straight on, drawn as a hexagon.
     auto scene = NewScene(Vector4{0, 0, 0, 0});
     scene->particles[0] = MakeParticle({0, 2, 0}, 1, 1, 1);
     scene->particles[1] = MakeParticle({0, 0.5f, 0}, 1, 1.0f);  // behind the viewer: not drawn
@@ -264,17 +253,17 @@ TEST(View, ShowsTheFourThirdsRectangleDrawsParticlesAsFadingHexagonsAndTurnsWith
     UpdateView(*scene, 0);
     scene->particles[2] = scene->particles[0];  // beyond the count: a dead one, not drawn
     scene->particles[2].screenX = 1;
-    Canvas canvas(200, 150);
-    RasterizeParticles(*scene, ProjectionFor(AspectOf(200, 150)), canvas);
-    // Screen (0, 0) is the canvas centre; radius 1, the half-height, is 75 pixels.
-    EXPECT_TRUE(canvas.Pixel(100, 75)[0] > 240 && canvas.Pixel(100, 75)[1] > 230);
-    EXPECT_TRUE(canvas.Pixel(176, 75)[0] == 0 && canvas.Pixel(100, 9)[0] == 0);  // beyond the rim
+    Canvas picture(200, 150);
+    RasterizeParticles(*scene, ProjectionFor(AspectOf(200, 150)), picture);
+    // Screen (0, 0) is the picture centre; radius 1, the half-height, is 75 pixels.
+    EXPECT_TRUE(picture.Pixel(100, 75)[0] > 240 && picture.Pixel(100, 75)[1] > 230);
+    EXPECT_TRUE(picture.Pixel(176, 75)[0] == 0 && picture.Pixel(100, 9)[0] == 0);  // beyond the rim
     // Red falls off linearly: a pyramid over the hexagon (3 x 75 x 75 sin 60); green, half.
     double red = 0, green = 0;
-    for (size_t i = 0; i < canvas.Pixels().size(); i += 3) {
-        red += canvas.Pixels()[i];
-        green += canvas.Pixels()[i + 1];
-        ASSERT_EQ(canvas.Pixels()[i + 2], 0);
+    for (size_t i = 0; i < picture.Pixels().size(); i += 3) {
+        red += picture.Pixels()[i];
+        green += picture.Pixels()[i + 1];
+        ASSERT_EQ(picture.Pixels()[i + 2], 0);
     }
     const double area = 3 * 75 * 75 * std::sqrt(0.75);
     EXPECT_NEAR(red, 255 * area / 3, area);  // within one unit of rounding per pixel
