@@ -29,9 +29,8 @@ TEST(FlowField, IsBuiltFromTheFirstDrawsSampledByTheIndexRulesAndRelaxedAsAStead
     RandomGenerator replay, generator;
     int d[16];
     for (int& draw : d) draw = NextRandom(replay);
-    auto field = std::make_unique<FlowField>();  // a used one: the build replaces everything
-    field->nodes.fill({.flow = {9, 9, 9, 9}, .rate = {9, 9, 9, 9}});
-    field->flowWeights.fill(9);
+    auto field = std::make_unique<FlowField>();
+    std::memset(static_cast<void*>(field.get()), 0x41, sizeof(FlowField));  // a used one
     BuildFlowField(*field, generator);
     EXPECT_EQ(generator.state, replay.state);
     for (int i = 0; i < 256; ++i) EXPECT_EQ(field->flowWeights[i], i / 256.0f);
@@ -225,7 +224,7 @@ TEST(Canvas, BlendsClampedOwnsLeftAndTopEdgesAndShowsParticlesInTheFourThirdsVie
     // its left and top sides are drawn, those on its right and bottom are not, the diagonal's once.
     Canvas square(4, 4);
     const auto v = [](float x, float y) { return Canvas::Vertex{x, y, 0, 1, 0, 0.5f}; };
-    square.BlendTriangle(v(0.5f, 0.5f), v(2.5f, 0.5f), v(2.5f, 2.5f));
+    square.BlendTriangle(v(2.5f, 2.5f), v(0.5f, 0.5f), v(2.5f, 0.5f));
     square.BlendTriangle(v(0.5f, 0.5f), v(0.5f, 2.5f), v(2.5f, 2.5f));
     std::string drawn;  // green by rows from the top; 2: drawn once, 3: twice
     for (int i = 1; i < 48; i += 3) drawn += static_cast<char>('0' + square.Pixels()[i] / 64);
