@@ -112,7 +112,6 @@ TEST(SimulateScene, BirthsAreSpreadOverTheFrameDeathsFillTheirPlaceAndAResetEmpt
                     static_cast<float>(u * std::sqrt(-2 * std::log(s) / s) / 4));
     SimulateScene(*scene, 1.0 / 64, 1.0f / 64);
     ASSERT_EQ(scene->particleCount, 16);
-    EXPECT_TRUE(scene->birthCount == 16 && scene->emissionClock == 1.0 / 64);
     for (int k = 0; k < 16; ++k) {
         const float g1 = GaussianRandom(replay, 0.25), g2 = GaussianRandom(replay, 0.25),
                     g3 = GaussianRandom(replay, 0.25), g = GaussianRandom(replay, 0.2);
@@ -255,15 +254,12 @@ TEST(Canvas, BlendsClampedOwnsLeftAndTopEdgesAndShowsParticlesInTheFourThirdsVie
     EXPECT_TRUE(picture.Pixel(100, 75)[0] > 240 && picture.Pixel(100, 75)[1] > 230);
     EXPECT_TRUE(picture.Pixel(176, 75)[0] == 0 && picture.Pixel(100, 9)[0] == 0);  // beyond the rim
     // Red falls off linearly: a pyramid over the hexagon (3 x 75 x 75 sin 60); green, half.
-    double red = 0, green = 0;
-    for (size_t i = 0; i < picture.Pixels().size(); i += 3) {
-        red += picture.Pixels()[i];
-        green += picture.Pixels()[i + 1];
-        ASSERT_EQ(picture.Pixels()[i + 2], 0);
-    }
+    double sums[3] = {};  // red, green, blue
+    for (size_t i = 0; i < picture.Pixels().size(); ++i) sums[i % 3] += picture.Pixels()[i];
     const double area = 3 * 75 * 75 * std::sqrt(0.75);
-    EXPECT_NEAR(red, 255 * area / 3, area);  // within one unit of rounding per pixel
-    EXPECT_NEAR(green, 255 * area / 6, area);
+    EXPECT_NEAR(sums[0], 255 * area / 3, area);  // within one unit of rounding per pixel
+    EXPECT_NEAR(sums[1], 255 * area / 6, area);
+    EXPECT_EQ(sums[2], 0);
     // The angle is reduced after each whole turn, so that it keeps its resolution.
     scene->view.viewAngle = 6.28f;
     UpdateView(*scene, 0.01f);
