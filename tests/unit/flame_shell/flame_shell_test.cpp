@@ -154,22 +154,17 @@ TEST(FrameTiming, DeltasRunFromStartPacingNeverCatchesUpAndTheRateIsReportedEach
     EXPECT_EQ(FpsText(1234.56), "FPS: 1234.6");
 }
 
-// The monitors, then the window's rectangle and the flame's viewport, whose rows count from the
-// window's bottom. The primary monitor's top-left corner is the origin of the virtual screen.
+// The monitors (the primary's corner is the origin), then the window's rectangle and the flame's
+// viewport, whose rows count from the window's bottom: one monitor; two side by side; one at
+// negative x listed first; a taller one; three none flagged (the one at the origin is primary).
 TEST(MonitorPlacement, CoversEveryMonitorAndDrawsOnThePrimary) {
     using Row = std::pair<std::vector<Monitor>, std::array<int, 8>>;
     for (const auto& [monitors, placed] :
-         {// One monitor; two side by side; a secondary at negative x, listed first; a taller one.
-          Row{{{{0, 0, 1920, 1080}, true}}, {0, 0, 1920, 1080, 0, 0, 1920, 1080}},
-          Row{{{{0, 0, 1920, 1080}, true}, {{1920, 0, 3200, 1024}}},
-              {0, 0, 3200, 1080, 0, 0, 1920, 1080}},
-          Row{{{{-1280, 0, 0, 1024}}, {{0, 0, 1920, 1080}, true}},
-              {-1280, 0, 1920, 1080, 1280, 0, 1920, 1080}},
-          Row{{{{0, 0, 1600, 900}, true}, {{1600, -300, 2680, 1620}}},
-              {0, -300, 2680, 1620, 0, 720, 1600, 900}},
-          // Three, none flagged: the one at the origin is the primary. None.
-          Row{{{{-1024, 100, 0, 868}}, {{0, 0, 1280, 1024}}, {{1280, -200, 2560, 824}}},
-              {-1024, -200, 2560, 1024, 1024, 0, 1280, 1024}},
+         {Row{{{{0, 0, 4, 3}, true}}, {0, 0, 4, 3, 0, 0, 4, 3}},
+          Row{{{{0, 0, 4, 3}, true}, {{4, 0, 9, 2}}}, {0, 0, 9, 3, 0, 0, 4, 3}},
+          Row{{{{-3, 0, 0, 2}}, {{0, 0, 4, 3}, true}}, {-3, 0, 4, 3, 3, 0, 4, 3}},
+          Row{{{{0, 0, 4, 3}, true}, {{4, -1, 7, 5}}}, {0, -1, 7, 5, 0, 2, 4, 3}},
+          Row{{{{-2, 1, 0, 3}}, {{0, 0, 4, 3}}, {{4, -1, 6, 2}}}, {-2, -1, 6, 3, 2, 0, 4, 3}},
           Row{{}, {}}}) {
         const auto [w, f] = PlaceFlame(monitors);
         EXPECT_EQ((std::array{w.left, w.top, w.right, w.bottom, f.x, f.y, f.width, f.height}),
