@@ -108,8 +108,7 @@ TEST(SimulateScene, BirthsAreSpreadOverTheFrameDeathsFillTheirPlaceAndAResetEmpt
     RandomGenerator replay = scene->random, fresh;  // replays the births' draws
     // The first Gaussian pair, (41, 18467), lies outside the unit circle; the next one is used.
     const double u = 6334 * (2.0 / 32767) - 1, v = 26500 * (2.0 / 32767) - 1, s = u * u + v * v;
-    EXPECT_FLOAT_EQ(GaussianRandom(fresh, 0.25),
-                    static_cast<float>(u * std::sqrt(-2 * std::log(s) / s) / 4));
+    EXPECT_NEAR(GaussianRandom(fresh, 0.25), u * std::sqrt(-2 * std::log(s) / s) / 4, 1e-7);
     SimulateScene(*scene, 1.0 / 64, 1.0f / 64);
     ASSERT_EQ(scene->particleCount, 16);
     for (int k = 0; k < 16; ++k) {
@@ -183,8 +182,7 @@ TEST(StepFlame, FreezesAndResumesEveryFiveHundredFramesAndEnterInvertsThePhase) 
     // Stepped in turn with another flame, which is given other keys: no hidden static state.
     auto flame = std::make_unique<Flame>(), other = std::make_unique<Flame>();
     for (Flame* f : {flame.get(), other.get()}) StartFlame(*f);
-    OnChar(*other, 48);
-    OnChar(*other, 32);
+    for (const unsigned key : {48u, 32u}) OnChar(*other, key);
     std::unique_ptr<Flame> frozen;
     // (frame, running after it): toggles before frames 501, 1001...; Enter after 1201 inverts.
     const int checks[][2] = {{500, 1},  {501, 0},  {1000, 0}, {1001, 1},
@@ -229,15 +227,14 @@ TEST(Canvas, BlendsClampedOwnsLeftAndTopEdgesAndShowsParticlesInTheFourThirdsVie
     for (int i = 1; i < 48; i += 3) drawn += static_cast<char>('0' + square.Pixels()[i] / 64);
     EXPECT_EQ(drawn, "0000220022000000");
     // Width, height, right, top: more is shown along the longer side; a zero side is one pixel.
-    const float cases[][4] = {
+    const std::tuple<int, int, float, float> cases[] = {
         {1024, 768, 4.0f / 3, 1}, {1920, 1080, 16.0f / 9, 1}, {1280, 1024, 4.0f / 3, 1.0666667f},
         {800, 0, 800, 1},         {0, 600, 4.0f / 3, 800},    {0, 0, 4.0f / 3, 4.0f / 3}};
     for (const auto& [width, height, right, top] : cases) {
-        const auto [x0, x1, y0, y1] =
-            ProjectionFor(AspectOf(static_cast<int>(width), static_cast<int>(height)));
-        EXPECT_TRUE(static_cast<float>(x1) == right && static_cast<float>(y1) == top && x0 == -x1 &&
-                    y0 == -y1)
-            << width << "x" << height << ": right " << x1 << ", top " << y1;
+        const auto [x0, x1, y0, y1] = ProjectionFor(AspectOf(width, height));
+        EXPECT_EQ(std::tuple(static_cast<float>(x1), static_cast<float>(y1), x0 + x1, y0 + y1),
+                  std::tuple(right, top, 0.0, 0.0))
+            << width << "x" << height;
     }
     // A particle 2 in front of the eye, of size 1, seen straight on, drawn as a hexagon.
     auto scene = NewScene(Vector4{0, 0, 0, 0});

@@ -45,14 +45,13 @@ void ExpectRows(std::initializer_list<std::string_view> rows) {
             (environment ? window.emplace() : words.emplace_back()) = word.substr(environment);
         }
         const FlameOptionsResult r = ParseFlameOptions({words.begin(), words.end()}, window);
-        const std::string parsed(row.substr(arrow + 4));
+        const std::string want(row.substr(arrow + 4));
         std::ostringstream text;
-        if (!r.options)
-            text << (r.helpAsked ? "help" : "error: " + r.error.substr(0, parsed.size() - 7));
+        if (!r.options) text << (r.helpAsked ? "help" : "error: " + r.error).substr(0, want.size());
         std::istringstream fields(Fields(r.options.value_or(FlameOptions{}))), defaults(kDefaults);
         for (std::string field, byDefault; fields >> field && defaults >> byDefault;)
             if (field != byDefault) text << (text.tellp() ? " " : "") << field;
-        EXPECT_EQ(text.str(), parsed) << row;
+        EXPECT_EQ(text.str(), want) << row;
     }
 }
 
@@ -175,8 +174,7 @@ TEST(MonitorPlacement, CoversEveryMonitorAndDrawsOnThePrimary) {
 TEST(ExtensionList, NamesOnlyWholeEntries) {
     const auto has = [](const char* list) { return HasExtension(list, "WGL_EXT_swap_control"); };
     EXPECT_TRUE(has("WGL_EXT_swap_control") && has("WGL_ARB_pixel_format WGL_EXT_swap_control "));
-    EXPECT_FALSE(has("WGL_EXT_swap_control_tear WGL_ARB_pbuffer") || has("XWGL_EXT_swap_control") ||
-                 has(""));
+    EXPECT_FALSE(has("WGL_EXT_swap_control_tear X") || has("XWGL_EXT_swap_control") || has(""));
 }
 
 }  // namespace
