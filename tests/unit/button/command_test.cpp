@@ -21,15 +21,13 @@ std::string Describe(const PropertyValue& value) {  // a font by its face, size,
     std::ostringstream out;
     if (const auto* number = std::get_if<std::int64_t>(&value)) out << *number;
     if (const auto* text = std::get_if<std::wstring>(&value)) out << Narrow(*text);
-    if (const auto* f = std::get_if<CaptionFont>(&value)) {
+    if (const auto* f = std::get_if<CaptionFont>(&value))
         out << Narrow(f->face) << " " << f->points << " " << f->weight << " " << f->charset << (f->italic ? " i" : "");
-    }
     return out.str();
 }
 
-// A fresh button of the design size and its platform, which records what it is asked to do: a face
-// drawn and then shown reads Image@state, with "^" when the shade is on top and the size when it is
-// not 117 x 28.
+// A fresh button of the design size on a platform that records what it is asked to do: a face drawn
+// and then shown reads Image@state, "^" when the shade is on top, and its size unless 117 x 28.
 struct Bench final : CommandSurface {
     Bench() { button.SetClickHandler([this] { Add("click"); }); }
     void DrawFace(const FacePlan& plan) override {
@@ -55,9 +53,8 @@ struct Bench final : CommandSurface {
             if (w == "save") {
                 button.WriteProperties(bag, kAmbient);
                 std::string saved = "saved";
-                for (const char* key : {"Enabled", "Caption", "FirstRun", "Font", "FontColour", "Visible"}) {
+                for (const char* key : {"Enabled", "Caption", "FirstRun", "Font", "FontColour", "Visible"})
                     saved += " " + std::string(key) + (bag.Read(key) ? "=" + Describe(*bag.Read(key)) : "-");
-                }
                 Add(saved);
             }
             if (w.starts_with("bag:")) {
@@ -86,11 +83,9 @@ struct Bench final : CommandSurface {
             if (w == "colour?") Add("colour " + std::to_string(button.FontColour()));
             if (w == "enabled?") Add(button.Enabled() ? "enabled" : "disabled");
             if (w == "state?") Add("state " + std::to_string(static_cast<int>(button.State())) + " run " + std::to_string(button.FirstRun()) + (button.ButtonHeld() ? " held" : ""));
-            if (w == "label?") {
-                const CaptionLabel& label = button.Label();
-                Add("label " + std::to_string(label.topTwips) + " " + std::to_string(label.widthTwips) + (label.enabledLook ? "" : " grey") +
-                    " colour " + std::to_string(label.colour));
-            }
+            const CaptionLabel& label = button.Label();
+            if (w == "label?") Add("label " + std::to_string(label.topTwips) + " " + std::to_string(label.widthTwips) +
+                                   (label.enabledLook ? "" : " grey") + " colour " + std::to_string(label.colour));
         }
         return Flush(), std::exchange(log, {});
     }
@@ -107,8 +102,7 @@ constexpr const char *kFresh = "", *kLoaded = "load", *kNormal = "load init", *k
                      *kFocused = "load init in", *kFocusedHover = "load init in move";
 // Stored values that do not convert keep what the button has; a colour may be stored signed.
 constexpr const char* kOdd =
-    "red hide bag:ENABLED=True bag:caption=#12 bag:Font=none bag:FirstRun=209 "
-    "bag:FontColour=blue bag:Visible=#70000 restore";
+    "red hide bag:ENABLED=True bag:caption=#12 bag:Font=none bag:FirstRun=209 bag:FontColour=blue bag:Visible=#70000 restore";
 
 TEST(Command, WhatEachChangeInputAndStoredValueShowsOnScreen) {
     const Bench fresh;  // the design font's face (the rest shows when saved), its size, its face shown

@@ -57,8 +57,7 @@ TEST(Startup, PicksTheModeOnceEachOfItsNeedsIsMetAndNeverBesideARunningShowOrDia
             TempFolder folder;
             if (renderer) folder.Write(L"Lullvane.dll", "MZ");
             Fake platform;
-            platform.running = running;
-            platform.showFree = showFree;
+            std::tie(platform.running, platform.showFree) = std::tuple(running, showFree);
             SettingsVariables settings;  // loaded as kind 1; with the cursor hidden, its count -1
             const StartupDecision decision = Main(arguments, folder.Folder(), platform, settings);
             return Decided(decision.action, decision.previewHandle,
@@ -67,9 +66,8 @@ TEST(Startup, PicksTheModeOnceEachOfItsNeedsIsMetAndNeverBesideARunningShowOrDia
         // Without the renderer: a message for every mode but the preview.
         {{{false, "", true, L"/s"}, {End, 0, "find, find, load, missing 10"}}, {{false, "", true, L"/x"}, {End, 0, "find, find, load, missing 10"}},
          {{false, "", true, L"/p 4711"}, {Preview, 4711, "find, find 00"}}, {{true, "", true, L"/s"}, {Show, 0, "find, find, load, claim, hide 1-1"}},
-         {{true, "", true, L""}, {Show, 0, "find, find, load, claim 10"}},  // started bare, the cursor stays
+         {{true, "", true, L"/p 4712"}, {End, 0, "find, find 00"}}, {{true, "", true, L""}, {Show, 0, "find, find, load, claim 10"}},  // bare: the cursor stays
          {{true, "", true, L"/c:1234"}, {SettingsDialog, 0, "find, find, load 10"}}, {{true, "", true, L"/a"}, {End, 0, "find, find, load 10"}},
-         {{true, "", true, L"/p 4712"}, {End, 0, "find, find 00"}},
          // A show also needs the claim that another host starting at the same time may hold.
          {{true, "", false, L"/s"}, {End, 0, "find, find, load, claim 10"}}, {{true, "", false, L"/c"}, {SettingsDialog, 0, "find, find, load 10"}},
          {{true, "Torvane2_Main", true, L"/p 4711"}, {End, 0, "find 00"}}, {{true, "<Lullvane>", true, L"/c"}, {End, 0, "find, find 00"}}});
@@ -99,8 +97,7 @@ TEST(PreviewFrame, TakesTheAreasSizeWhileItFitsSixteenBitTwips) {
 TEST(ShowMode, StartsAndKeepsTheMusicByKindAndFileTypeFollowsTheRendererAndStopsAllAtTheEnd) {
     // The kind and the file, then a script of ticks of timers 1 to 3 (3*n: n ticks), changes to
     // the fake (window, nowindow, ended, cdfails), the end (quit) and reads of the timers (1, 2, 3
-    // for each that runs); then the calls made after starting the renderer, with the cursor count
-    // at the end.
+    // for each that runs); then the calls made after starting the renderer and the cursor count.
     using Given = std::tuple<std::int16_t, const wchar_t*, std::string>;
     ExpectRows<Given, std::string>([](const Given& given) {
             const auto& [kind, file, script] = given;
@@ -120,27 +117,24 @@ TEST(ShowMode, StartsAndKeepsTheMusicByKindAndFileTypeFollowsTheRendererAndStops
                 if (word == "ended") fake.ended = true;
                 if (word == "cdfails") fake.cdOk = false;
                 if (word == "quit") show.QueryUnload();
-                if (word == "timers?") {
-                    fake.Log(std::string("timers") + (show.Timer1Enabled() ? " 1" : "") + (show.Timer2Enabled() ? " 2" : "") +
-                             (show.Timer3Enabled() ? " 3" : ""));
-                }
+                if (word == "timers?") fake.Log(std::string("timers") + (show.Timer1Enabled() ? " 1" : "") +
+                                                (show.Timer2Enabled() ? " 2" : "") + (show.Timer3Enabled() ? " 3" : ""));
             }
-            const std::string started = "renderer C:\\Lullvane.dll";
-            return fake.calls.starts_with(started) ? fake.calls.substr(started.size()) + ", cursor " + std::to_string(settings.CursorCount)
-                                                   : fake.calls;
+            const std::string log = fake.calls + ", cursor " + std::to_string(settings.CursorCount), started = "renderer C:\\Lullvane.dll, ";
+            return log.starts_with(started) ? log.substr(started.size()) : log;  // every row starts the renderer first
         },
-        {{{2, L"D:\\x.Mp3", "timers? 1 quit timers?"}, ", mp3 D:\\x.Mp3, timers 1 3, restart mp3, stop mp3, show, timers 1 3, cursor 0"},
-         {{2, L"mp3", "quit"}, ", mp3 mp3, stop mp3, show, cursor 0"}, {{2, L"a.WAV", "timers? quit"}, ", wav a.WAV, timers 3, stop wav, show, cursor 0"},
-         {{1, L"x.mp3", "timers? 2 timers? cdfails 2 timers? quit"},
-          ", cd 4, timers 2 3, watch cd, timers 2 3, watch cd, timers 3, show, cursor 0"},  // a failed watch leaves the device alone
-         {{1, L"", "timers? quit timers?"}, ", cd 4, timers 2 3, stop cd, show, timers 3, cursor 0"},
-         {{2, L"x.mid", "timers? quit"}, ", timers 3, show, cursor 0"}, {{2, L"mp", "quit"}, ", show, cursor 0"},
-         {{0, L"x.mp3", "quit"}, ", show, cursor 0"}, {{3, L"x.wav", "quit"}, ", show, cursor 0"},
+        {{{2, L"D:\\x.Mp3", "timers? 1 quit timers?"}, "mp3 D:\\x.Mp3, timers 1 3, restart mp3, stop mp3, show, timers 1 3, cursor 0"},
+         {{2, L"mp3", "quit"}, "mp3 mp3, stop mp3, show, cursor 0"}, {{2, L"a.WAV", "timers? quit"}, "wav a.WAV, timers 3, stop wav, show, cursor 0"},
+         {{1, L"x.mp3", "timers? 2 timers? cdfails 2 timers? quit"},  // a failed watch leaves the device alone
+          "cd 4, timers 2 3, watch cd, timers 2 3, watch cd, timers 3, show, cursor 0"},
+         {{1, L"", "timers? quit timers?"}, "cd 4, timers 2 3, stop cd, show, timers 3, cursor 0"},
+         {{2, L"x.mid", "timers? quit"}, "timers 3, show, cursor 0"}, {{2, L"mp", "quit"}, "show, cursor 0"},
+         {{0, L"x.mp3", "quit"}, "show, cursor 0"}, {{3, L"x.wav", "quit"}, "show, cursor 0"},
          // The renderer is gone once its window, once seen, closed, its process ended, or a grace
          // of 60 ticks without a window ran out; the renderer watch then stops.
-         {{0, L"", "3*3 window 3*100 timers? nowindow 3 timers?"}, ", timers 3, gone, timers, cursor -1"},
-         {{0, L"", "3*60 timers? 3 timers?"}, ", timers 3, gone, timers, cursor -1"}, {{0, L"", "ended 3"}, ", gone, cursor -1"},
-         {{2, L"x.wav", "bare quit"}, ", wav x.wav, stop wav, cursor -1"}});  // the cursor never hidden
+         {{0, L"", "3*3 window 3*100 timers? nowindow 3 timers?"}, "timers 3, gone, timers, cursor -1"},
+         {{0, L"", "3*60 timers? 3 timers?"}, "timers 3, gone, timers, cursor -1"}, {{0, L"", "ended 3"}, "gone, cursor -1"},
+         {{2, L"x.wav", "bare quit"}, "wav x.wav, stop wav, cursor -1"}});  // the cursor never hidden
 }
 // clang-format on
 

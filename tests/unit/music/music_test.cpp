@@ -39,11 +39,9 @@ struct ScriptedPort final : MciPort {
     std::vector<std::pair<std::optional<std::string>, std::uint32_t>> sounds;
 };
 
-class MusicTest : public ::testing::Test {
-  protected:
-    std::unique_ptr<ScriptedPort> owned = std::make_unique<ScriptedPort>();
-    ScriptedPort& port = *owned;
-    Torvane2_BGM music{std::move(owned)};
+struct MusicTest : ::testing::Test {
+    ScriptedPort& port = *new ScriptedPort;  // owned by the music
+    Torvane2_BGM music{std::unique_ptr<MciPort>(&port)};
 };
 
 // clang-format off
@@ -74,9 +72,8 @@ TEST_F(MusicTest, AnMp3IsOpenedInCodePage932PlayedIfOpenAndPlayedAgainWheneverIt
     for (const auto& [mode, restarted] : {std::pair("playing", false), {"!263", true}, {"paused", true}, {"playingX", false}}) {
         port.answers["status MP3Play mode"] = mode;
         music.RestartMp3IfEnded();
-        Commands expected = {"status MP3Play mode [30]"};
-        if (restarted) expected.insert(expected.end(), {"stop MP3Play", "play MP3Play from 0"});
-        EXPECT_EQ(port.Take(), expected) << mode;
+        const std::string look = "status MP3Play mode [30]";
+        EXPECT_EQ(port.Take(), (restarted ? Commands{look, "stop MP3Play", "play MP3Play from 0"} : Commands{look})) << mode;
     }
     // A wav loops until stopped and is skipped without a wave device.
     music.StartWav(L"C:\\My Music\\音.wav");
@@ -88,36 +85,33 @@ TEST_F(MusicTest, AnMp3IsOpenedInCodePage932PlayedIfOpenAndPlayedAgainWheneverIt
 }
 
 TEST_F(MusicTest, EachCdWatchTickStartsPlayOnlyWhereItMustAndTheFirstFailedLookEndsTheWatch) {
-    // The watched track (0: none), the answers of the three looks at the disc, then the track
-    // played from its start ("" none, "on" from where it is; past the last one plays from its
-    // position's error, unparsed) or, when a look failed, the looks made. Once failed, the watch
+    // The watched track (0: none), the answers of the three looks at the disc, then where play
+    // starts ("" none, "on" where it is, or from the watched track's position; past the last track
+    // from its position's error, unparsed) or, when a look failed, the looks made. Once failed, the watch
     // stays off: a disc put in later is not played during this run, until the CD is opened again.
-    const std::tuple<int, const char*, const char*, const char*, const char*> ticks[] = {
-        {3, "1", "12", "stopped", "3"}, {3, "3", "12", "playing", ""}, {3, "4", "12", "playing", "3"}, {3, " 3 ", "12", "paused", ""},
-        {0, "!276", "12", "stopped", "failed 1"}, {3, "3", "12", "stopped", "3"},
-        {0, "xErR", "12", "stopped", "failed 1"}, {3, "1", "!263", "stopped", "failed 2"}, {20, "1", "12", "stopped", "20"},
-        {3, "3a", "12", "stopped", "failed 3"}, {0, "1", "12", "!throw", "failed 3"}, {0, "1", "12", "stopped", "on"},
-        {0, "9", "12", "paused", ""}, {0, "E R R", "12", "stopped", "on"}};
-    for (const auto& [repeat, current, tracks, mode, played] : ticks) {
+    const std::string from3 = "from 03:00:00:00";
+    const std::tuple<int, const char*, const char*, const char*, std::string> ticks[] = {
+        {3, "1", "12", "stopped", from3}, {3, "3", "12", "playing", ""}, {3, "4", "12", "playing", from3}, {3, " 3 ", "12", "paused", ""},
+        {0, "!276", "12", "stopped", "failed 1"}, {3, "3", "12", "stopped", from3}, {0, "xErR", "12", "stopped", "failed 1"},
+        {3, "1", "!263", "stopped", "failed 2"}, {20, "1", "12", "stopped", "from Error:282"}, {3, "3a", "12", "stopped", "failed 3"},
+        {0, "1", "12", "!throw", "failed 3"}, {0, "1", "12", "stopped", "on"}, {0, "9", "12", "paused", ""}, {0, "E R R", "12", "stopped", "on"}};
+    for (const auto& [repeat, current, tracks, mode, play] : ticks) {
         music.OpenCd(repeat);
-        port.answers = {{"status cdaudio current track", current}, {"status cdaudio number of tracks", tracks},
-                        {"status cdaudio mode", mode}, {"status cdaudio position track 3", "03:00:00:00"},
-                        {"status cdaudio position track 20", "!282"}};
+        port.answers = {{"status cdaudio current track", current}, {"status cdaudio number of tracks", tracks}, {"status cdaudio mode", mode},
+                        {"status cdaudio position track 3", "03:00:00:00"}, {"status cdaudio position track 20", "!282"}};
         EXPECT_EQ(port.Take(), (Commands{"open cdaudio", "set cdaudio time format tmsf"}));
         music.CdWatchTick();
         Commands expected = {"status cdaudio current track [512]", "status cdaudio number of tracks [512]", "status cdaudio mode [255]"};
-        const std::string track = played;
-        if (track.starts_with("failed")) {
-            expected.resize(std::stoul(track.substr(7)));
+        if (play.starts_with("failed")) {
+            expected.resize(std::stoul(play.substr(7)));
             port.answers = {{"status cdaudio current track", "1"}, {"status cdaudio mode", "stopped"}};
             music.CdWatchTick();
         }
-        if (track == "on") expected.push_back("play cdaudio [512]");
-        if (track == "3" || track == "20") {
-            expected.insert(expected.end(), {"status cdaudio position track " + track + " [512]",
-                                             "play cdaudio from " + std::string(track == "3" ? "03:00:00:00" : "Error:282") + " [512]"});
+        if (play == "on") expected.push_back("play cdaudio [512]");
+        if (play.starts_with("from")) {
+            expected.insert(expected.end(), {"status cdaudio position track " + std::to_string(repeat) + " [512]", "play cdaudio " + play + " [512]"});
         }
-        EXPECT_TRUE(port.Take() == expected && music.CdWatchOk() == !track.starts_with("failed")) << repeat << current << tracks << mode;
+        EXPECT_TRUE(port.Take() == expected && music.CdWatchOk() == !play.starts_with("failed")) << repeat << current << tracks << mode;
     }
     music.StopCd();
     EXPECT_EQ(port.Take(), (Commands{"stop cdaudio", "close cdaudio"}));
