@@ -127,7 +127,8 @@ TEST(Command, WhatEachChangeInputAndStoredValueShowsOnScreen) {
         // left button shows pressed in any state, the others press nothing.
         {kLoaded, "move rdown mdown over down state? up", "Pressed@0, state 0 run 1 held, click"},
         {kFocused, "away down move state? rup up state? move", "Pressed@3, state 3 run 1 held, state 3 run 1, HighLightSelect@4"},
-        // Any release clicks unless the mouse was found outside; a left one redraws and lets go.
+        // Any release clicks unless the mouse was found outside; a left one redraws and lets go. A
+        // hovered button gains focus from the click that presses it, so it shows pressed at once.
         {kNormal, "away out state? down up move state? in down up", "state 1 run 1, Pressed@1, click, HighLight@2^, state 2 run 1, Pressed@4^, Pressed@4^, HighLightSelect@4^, click"},
         {kHover, "move rdown rup mdown over down mup state? up state? move away move", "click, Pressed@2^, click, state 2 run 1 held, Normal@2^, click, state 2 run 1, Normal@1, HighLight@2^"},
         {kFocusedHover, "move down mup state? up", "Pressed@4, click, state 4 run 1 held, HighLightSelect@4, click"},
