@@ -35,22 +35,19 @@ TEST(ToolOptions, DefaultsAndEveryOption) {
 }
 
 TEST(ToolOptions, BadArgumentsAreNamedInOneLine) {
-    // Seconds narrowed to single precision must stay finite and, where given, above zero. The
-    // still tool's rows follow "--out".
-    const char* rows[][2] = {{"--frames", "-1"},        {"--frames", "12x"},
-                             {"--dt", "nan"},           {"--dt", "-0.1"},
-                             {"--dt", "1e39"},          {"--dt", "1e-50"},
-                             {"--first-dt", ""},        {"--first-dt", "1e-46"},
-                             {"--key", "0:13"},         {"--key", "5"},
-                             {"--key", "2:x"},          {"--key", "2:65536"},
-                             {"--print", "everything"}, {"--width", "0"},
-                             {"--height", "16385"},     {"--dt", "1e-50"},
-                             {"--frames", "-1"},        {"--out", ""}};
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        const auto [name, value] = rows[i];
-        const std::string error = i < 13 ? ParseTraceOptions({name, value}).error
-                                         : ParseStillOptions({"--out", "a.png", name, value}).error;
-        EXPECT_EQ(error, std::string("bad value for ") + name + ": " + value);
+    // A name, a blank and a value. Seconds narrowed to single precision must stay finite and,
+    // where given, above zero. The still tool's rows, from "--width" on, follow "--out".
+    int row = 0;
+    for (const std::string text :
+         {"--frames -1", "--frames 12x", "--dt nan", "--dt -0.1", "--dt 1e39", "--dt 1e-50",
+          "--first-dt ", "--first-dt 1e-46", "--key 0:13", "--key 5", "--key 2:x", "--key 2:65536",
+          "--print everything", "--width 0", "--height 16385", "--dt 1e-50", "--frames -1",
+          "--out "}) {
+        const std::string name = text.substr(0, text.find(' ')),
+                          value = text.substr(name.size() + 1);
+        EXPECT_EQ(row++ < 13 ? ParseTraceOptions({name, value}).error
+                             : ParseStillOptions({"--out", "a.png", name, value}).error,
+                  "bad value for " + name + ": " + value);
     }
     EXPECT_EQ(ParseTraceOptions({"--frames"}).error + ParseTraceOptions({"frames", "2"}).error,
               "--frames: missing valueunknown argument: frames");
@@ -78,15 +75,13 @@ TEST(Trace, KeysArriveBeforeTheirFrameAndRecordsFollowStorageOrder) {
     std::istringstream in(ParticleRecords(flame->scene) + FieldRecords(flame->scene.field));
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     ASSERT_EQ(lines.size(), 1024u + 256);
-    EXPECT_TRUE(lines[1023].starts_with("particle slot=1023 x=") &&
-                lines[1025].starts_with("node x=1 y=0 z=0 fx=") &&
-                lines[1032].starts_with("node x=0 y=1 z=0 ") &&
-                lines[1056].starts_with("node x=0 y=0 z=1 ") &&
-                lines.back().starts_with("node x=7 y=3 z=7 "))
-        << lines[1023] << "\n"
-        << lines[1025] << "\n"
-        << lines[1032] << "\n"
-        << lines[1056];
+    for (const auto& [index, start] : {std::pair{1023, "particle slot=1023 x="},
+                                       {1025, "node x=1 y=0 z=0 fx="},
+                                       {1032, "node x=0 y=1 z=0 "},
+                                       {1056, "node x=0 y=0 z=1 "},
+                                       {1279, "node x=7 y=3 z=7 "}}) {
+        EXPECT_TRUE(lines[index].starts_with(start)) << lines[index];
+    }
 }
 
 }  // namespace
