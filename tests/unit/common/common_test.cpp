@@ -34,14 +34,14 @@ TEST(Cp932, ConvertsBothWaysByteForByteAndReplacesWhatDoesNotConvert) {
     // katakana are single bytes; the long text fills the conversion buffer many times over.
     std::string longBytes;
     for (int i = 0; i < 5000; ++i) longBytes += "\x82\xA0";
-    ExpectRows<std::wstring, std::string>([](const std::wstring& text) { return ToCp932(text); },
-        {{L"Torvane\u2161VC", "Torvane\x87\x55VC"}, {L"BGM\u533A\u5206", "BGM\x8B\xE6\x95\xAA"}, {L"", ""},
-         {L"\uFF98\uFF8B\uFF9F\uFF70\uFF84", "\xD8\xCB\xDF\xB0\xC4"}, {std::wstring(5000, L'\u3042'), longBytes},
-         {L"a\u00E9b\U0001F600c", "a?b?c"}});  // no code page 932 form
-    ExpectRows<std::string, std::wstring>([](const std::string& bytes) { return FromCp932(bytes); },
-        {{"Torvane\x87\x55VC", L"Torvane\u2161VC"}, {"BGM\x8B\xE6\x95\xAA", L"BGM\u533A\u5206"}, {"", L""},
-         {"\xD8\xCB\xDF\xB0\xC4", L"\uFF98\uFF8B\uFF9F\uFF70\uFF84"}, {longBytes, std::wstring(5000, L'\u3042')},
-         {"x\xA0y", L"x\uFFFDy"}, {"x\x81", L"x\uFFFD"}});  // not a character; a lead byte with no trail
+    for (const auto& [text, bytes] : std::initializer_list<std::pair<std::wstring, std::string>>{
+             {L"Torvane\u2161VC", "Torvane\x87\x55VC"}, {L"BGM\u533A\u5206", "BGM\x8B\xE6\x95\xAA"}, {L"", ""},
+             {L"\uFF98\uFF8B\uFF9F\uFF70\uFF84", "\xD8\xCB\xDF\xB0\xC4"}, {std::wstring(5000, L'\u3042'), longBytes}}) {
+        EXPECT_EQ(std::pair(ToCp932(text), FromCp932(bytes)), std::pair(bytes, text));
+    }
+    // Text with no code page 932 form; bytes that are no character; a lead byte with no trail.
+    EXPECT_EQ(std::tuple(ToCp932(L"a\u00E9b\U0001F600c"), FromCp932("x\xA0y"), FromCp932("x\x81")),
+              std::tuple("a?b?c", L"x\uFFFDy", L"x\uFFFD"));
 }
 
 TEST(NumberText, ReadsAWholeTextStrictlyALeadingNumberLenientlyAndOutOfRangeAsZeroOrInfinity) {

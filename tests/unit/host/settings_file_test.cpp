@@ -51,7 +51,17 @@ TEST_F(SettingsFileTest, LoadReadsNumbersDownwardsKeepsOnlyFilesThatOpenAndElseT
     EXPECT_EQ(std::tie(none.BgmKind, none.BgmRepeatTrack, none.BgmFile, none.BgmFolder), std::tuple(0, 0, L"", folder.Folder()));
 }
 
-TEST_F(SettingsFileTest, SaveWritesTheThreeKeysInTheirFormsAndKeepsTheRestOfTheFile) {
+// Writes that fail from a given one on, counting the writes tried.
+struct FailingStore final : ProfileStore {
+    explicit FailingStore(int firstFailure) : firstFailure(firstFailure) {}
+    std::wstring ReadIniValue(const std::wstring&, const std::wstring&, const std::wstring&) const override { return {}; }
+    bool WriteIniValue(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&) override {
+        return ++tried < firstFailure;
+    }
+    int firstFailure, tried = 0;
+};
+
+TEST_F(SettingsFileTest, SaveWritesTheThreeKeysInTheirFormsKeepsTheRestOfTheFileAndStopsAtAFailedWrite) {
     SettingsVariables settings{2, 0, L"C:\\\u97F3\u697D\\a b.mp3", L"", 0};
     EXPECT_TRUE(SaveSettings(store, folder.Folder(), settings, L""));
     EXPECT_EQ(folder.Read(L"Lullvane.ini"), IniFile(" 2", " 0", "C:\\\x89\xB9\x8A\x79\\a b.mp3"));
@@ -67,20 +77,6 @@ TEST_F(SettingsFileTest, SaveWritesTheThreeKeysInTheirFormsAndKeepsTheRestOfTheF
             return std::pair<int, int>(settings.BgmRepeatTrack, std::get<1>(Load(folder.Read(L"Lullvane.ini"))));
         },
         {{L"2.5", {2, 2}}, {L"3.5", {4, 4}}, {L" 30 ", {30, 30}}, {L"-3", {-3, -3}}, {L"abc", {0, 0}}, {L"99999", {0, 0}}, {L"", {0, 0}}});
-}
-
-// Writes that fail from a given one on, counting the writes tried.
-struct FailingStore final : ProfileStore {
-    explicit FailingStore(int firstFailure) : firstFailure(firstFailure) {}
-    std::wstring ReadIniValue(const std::wstring&, const std::wstring&, const std::wstring&) const override { return {}; }
-    bool WriteIniValue(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&) override {
-        return ++tried < firstFailure;
-    }
-    int firstFailure, tried = 0;
-};
-
-TEST_F(SettingsFileTest, SaveReportsAFailedWriteAndTriesNoFurtherKey) {
-    SettingsVariables settings;
     ExpectRows<int, std::pair<bool, int>>([&](int firstFailure) {
             FailingStore failing(firstFailure);
             return std::pair(SaveSettings(failing, folder.Folder(), settings, L"1"), failing.tried);
