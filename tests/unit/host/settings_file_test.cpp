@@ -13,12 +13,12 @@ std::string IniFile(const std::string& kind, const std::string& repeat, const st
 }
 
 struct SettingsFileTest : testing::Test {
-    // Kind, track, file and folder as loaded over settings that hold kind 5 and track 7.
-    std::tuple<int, int, std::wstring, std::wstring> Load(const std::string& iniBytes) {
+    // Kind, track and file as loaded over settings that hold kind 5 and track 7.
+    std::tuple<int, int, std::wstring> Load(const std::string& iniBytes) {
         folder.Write(L"Lullvane.ini", iniBytes);
         SettingsVariables settings{5, 7, L"", L"", 0};
         LoadSettings(store, folder.Folder(), settings);
-        return {settings.BgmKind, settings.BgmRepeatTrack, settings.BgmFile, settings.BgmFolder};
+        return {settings.BgmKind, settings.BgmRepeatTrack, settings.BgmFile};
     }
     TempFolder folder;
     FileProfileStore store;
@@ -30,22 +30,20 @@ TEST_F(SettingsFileTest, LoadReadsNumbersDownwardsKeepsOnlyFilesThatOpenAndElseT
     folder.Write(L"\u66F2 01.wav", "RIFF");  // a kanji and a blank in the name
     const std::wstring song = folder.File(L"song.mp3"), kanji = folder.File(L"\u66F2 01.wav"), gone = folder.File(L"gone.mp3");
     using Stored = std::tuple<const char*, const char*, std::wstring>;  // kind, track, file
-    using Read = std::tuple<int, int, std::wstring, std::wstring>;
+    using Read = std::tuple<int, int, std::wstring>;
     // An empty text reads as 0; a file source without a file that opens falls back to none; an
     // audio CD keeps its kind whatever happened to its file.
     ExpectRows<Stored, Read>([&](const Stored& s) { return Load(IniFile(std::get<0>(s), std::get<1>(s), ToCp932(std::get<2>(s)))); },
-        {{{"1.99", "-0.5", L""}, {1, -1, L"", folder.Folder()}}, {{" 1 ", "32767.9", L""}, {1, 32767, L"", folder.Folder()}},
-         {{"\t1", "-32768", L""}, {1, -32768, L"", folder.Folder()}}, {{"abc", "40000", L""}, {5, 7, L"", folder.Folder()}},
-         {{"", "-32769", L""}, {0, 7, L"", folder.Folder()}}, {{"-1e-400", "", L""}, {0, 0, L"", folder.Folder()}},
-         {{"2.7", "12", L""}, {0, 12, L"", folder.Folder()}}, {{" 2", " 3", song}, {2, 3, song, folder.Folder()}},
-         {{" 2", " 3", kanji}, {2, 3, kanji, folder.Folder()}}, {{" 2", " 3", gone}, {0, 3, L"", folder.Folder()}},
-         {{" 1", " 3", gone}, {1, 3, L"", folder.Folder()}}});
+        {{{"1.99", "-0.5", L""}, {1, -1, L""}}, {{" 1 ", "32767.9", L""}, {1, 32767, L""}}, {{"\t1", "-32768", L""}, {1, -32768, L""}},
+         {{"abc", "40000", L""}, {5, 7, L""}}, {{"", "-32769", L""}, {0, 7, L""}}, {{"-1e-400", "", L""}, {0, 0, L""}},
+         {{"2.7", "12", L""}, {0, 12, L""}}, {{" 2", " 3", song}, {2, 3, song}}, {{" 2", " 3", kanji}, {2, 3, kanji}},
+         {{" 2", " 3", gone}, {0, 3, L""}}, {{" 1", " 3", gone}, {1, 3, L""}}});
     // Keys and section without regard to case, blanks around names and values ignored.
-    EXPECT_EQ(Load("[section]\r\nbgm\x8B\xE6\x95\xAA   =   1   \r\nBgm\xD8\xCB\xDF\xB0\xC4=\t12\r\n"), Read(1, 12, L"", folder.Folder()));
+    EXPECT_EQ(Load("[section]\r\nbgm\x8B\xE6\x95\xAA   =   1   \r\nBgm\xD8\xCB\xDF\xB0\xC4=\t12\r\n"), Read(1, 12, L""));
     const std::string sevens(300, '7');  // values are cut to 255 bytes
     folder.Write(L"Lullvane.ini", IniFile(" 1", sevens, sevens));
     EXPECT_EQ(store.ReadIniValue(kSettingsSection, kBgmFileKey, SettingsFilePath(folder.Folder())), std::wstring(255, L'7'));
-    std::filesystem::remove(NativePath(folder.File(L"Lullvane.ini")));  // no file: all empty
+    std::filesystem::remove(NativePath(folder.File(L"Lullvane.ini")));  // no file: all empty, music from the program's folder
     SettingsVariables none;
     LoadSettings(store, folder.Folder(), none);
     EXPECT_EQ(std::tie(none.BgmKind, none.BgmRepeatTrack, none.BgmFile, none.BgmFolder), std::tuple(0, 0, L"", folder.Folder()));

@@ -13,15 +13,14 @@ namespace {
 
 // clang-format off
 TEST(SettingsDialogModel, TheViewFollowsTheSourceAndTheTextsPlacementAndZoomPointAreTheDialogs) {
-    // The indicators selected, then whether the track box and the file button are enabled.
-    ExpectRows<std::int16_t, std::tuple<std::string, bool, bool>>([](std::int16_t source) {
+    // The indicators selected, then T when the track box and F when the file button is enabled.
+    ExpectRows<std::int16_t, std::string>([](std::int16_t source) {
             const SourceView view = ViewOf(source);
-            std::string indicators;
-            for (const bool on : view.indicatorSelected) indicators += on ? '1' : '0';
-            return std::tuple(indicators, view.trackBoxEnabled, view.fileButtonEnabled);
+            std::string shown;
+            for (const bool on : view.indicatorSelected) shown += on ? '1' : '0';
+            return shown + (view.trackBoxEnabled ? "T" : "-") + (view.fileButtonEnabled ? "F" : "-");
         },
-        {{0, {"100", false, false}}, {1, {"010", true, false}}, {2, {"001", false, true}}, {3, {"000", false, false}},
-         {-1, {"000", false, false}}, {32767, {"000", false, false}}});
+        {{0, "100--"}, {1, "010T-"}, {2, "001-F"}, {3, "000--"}, {-1, "000--"}});
     const auto entries = TrackEntries();
     EXPECT_EQ(std::tuple(TrackText(7), TrackText(-3), entries.size(), entries[0], entries[1], entries[30]),
               std::tuple(L"7", L"-3", 31u, L"", L"1", L"30"));
@@ -38,7 +37,8 @@ TEST(SettingsDialogModel, TheViewFollowsTheSourceAndTheTextsPlacementAndZoomPoin
 TEST(SettingsDialogModel, OkWritesTheChoiceAndTheTypedTrackAndReportsAFailedSave) {
     TempFolder folder;
     FileProfileStore store;
-    const auto stored = [&](const std::wstring& key) { return store.ReadIniValue(kSettingsSection, key, SettingsFilePath(folder.Folder())); };
+    const std::wstring ini = SettingsFilePath(folder.Folder());
+    const auto stored = [&](const std::wstring& key) { return store.ReadIniValue(kSettingsSection, key, ini); };
     const std::wstring song = L"C:\\\u97F3\u697D\\a b.mp3";
     SettingsVariables settings;
     SettingsDialogModel model(settings);
@@ -56,13 +56,13 @@ TEST(DialogFont, TheDesignedFaceWhereItIsElseTheFirstProportionalGothicThere) {
     const std::wstring designed = L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF";
     // The designed face listed under its English name; the fixed-pitch IPAGothic is no substitute;
     // nothing known (an empty name is no face): the designed one, for the system to substitute.
+    const auto font = [](std::wstring_view face) { return CaptionFont{std::wstring(face), 9.75, 400, 128}; };
     ExpectRows<std::set<std::wstring>, CaptionFont>([](const std::set<std::wstring>& installed) {
             return DialogFont([&](std::wstring_view face) { return installed.contains(std::wstring(face)); });
         },
-        {{{designed, L"IPAPGothic"}, {designed, 9.75, 400, 128}}, {{L"MS PGothic", L"IPAPGothic"}, {L"MS PGothic", 9.75, 400, 128}},
-         {{L"IPAGothic", L"IPAPGothic", L"VL PGothic"}, {L"IPAPGothic", 9.75, 400, 128}},
-         {{L"VL PGothic", L"Noto Sans CJK JP"}, {L"VL PGothic", 9.75, 400, 128}}, {{L"Noto Sans CJK JP"}, {L"Noto Sans CJK JP", 9.75, 400, 128}},
-         {{}, {designed, 9.75, 400, 128}}, {{L""}, {designed, 9.75, 400, 128}}});
+        {{{designed, L"IPAPGothic"}, font(designed)}, {{L"MS PGothic", L"IPAPGothic"}, font(L"MS PGothic")}, {{}, font(designed)},
+         {{L"IPAGothic", L"IPAPGothic", L"VL PGothic"}, font(L"IPAPGothic")}, {{L"VL PGothic", L"Noto Sans CJK JP"}, font(L"VL PGothic")},
+         {{L"Noto Sans CJK JP"}, font(L"Noto Sans CJK JP")}, {{L""}, font(designed)}});
 }
 
 TEST(DialogLayout, WholePixelsInsideTheContainerCaptionsBesideIndicatorsAndOneFocusOrder) {
@@ -102,10 +102,9 @@ TEST(Skin, LinesFollowHalfASineFromEdgeToEdge) {
             const auto lines = SkinLines(std::get<0>(l), std::get<1>(l));
             return lines.size() == std::get<1>(l) + 1u ? std::optional(lines.at(std::get<2>(l))) : std::nullopt;
         },
-        {{{Dialog, 243, 0}, Rgb{0, 0, 30}}, {{Dialog, 243, 121}, Rgb{220, 220, 250}}, {{Dialog, 243, 122}, Rgb{220, 220, 250}},
-         {{Dialog, 243, 242}, Rgb{3, 3, 33}}, {{Dialog, 243, 243}, Rgb{0, 0, 30}}, {{Dialog, 1, 0}, Rgb{0, 0, 30}},
-         {{Panel, 165, 0}, Rgb{30, 30, 30}}, {{Panel, 165, 82}, Rgb{250, 250, 250}}, {{Panel, 165, 83}, Rgb{250, 250, 250}},
-         {{Panel, 165, 20}, Rgb{112, 112, 112}}});
+        {{{Dialog, 243, 0}, Rgb{0, 0, 30}}, {{Dialog, 243, 121}, Rgb{220, 220, 250}}, {{Dialog, 243, 242}, Rgb{3, 3, 33}},
+         {{Dialog, 243, 243}, Rgb{0, 0, 30}}, {{Dialog, 1, 0}, Rgb{0, 0, 30}}, {{Panel, 165, 0}, Rgb{30, 30, 30}},
+         {{Panel, 165, 82}, Rgb{250, 250, 250}}, {{Panel, 165, 20}, Rgb{112, 112, 112}}});
     EXPECT_EQ(std::tuple(SkinLines(Dialog, 0).size(), SkinLines(Panel, -5).size()), std::tuple(0u, 0u));
 }
 // clang-format on

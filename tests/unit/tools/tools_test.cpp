@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(ToolOptions, DefaultsAndEveryOption) {
+TEST(ToolOptions, DefaultsEveryOptionAndBadArgumentsNamedInOneLine) {
     const TraceOptions none = ParseTraceOptions({}).options.value();
     EXPECT_EQ(std::tuple(none.frames, none.dt, none.firstDt, none.keys.size(), none.print),
               std::tuple(1, 0.015625f, std::nullopt, 0u, TracePrint::Summary));
@@ -32,9 +32,6 @@ TEST(ToolOptions, DefaultsAndEveryOption) {
     EXPECT_EQ(std::tie(still.frames, still.dt, still.width, still.height, still.out, sized.frames,
                        sized.dt, sized.width, sized.height, sized.out),
               std::tuple(300, 0.015625f, 640, 480, "p.png", 0, 0.0f, 16384, 1, "q.png"));
-}
-
-TEST(ToolOptions, BadArgumentsAreNamedInOneLine) {
     // A name, a blank and a value. Seconds narrowed to single precision must stay finite and,
     // where given, above zero. The still tool's rows, from "--width" on, follow "--out".
     int row = 0;
