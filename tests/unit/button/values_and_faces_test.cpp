@@ -11,7 +11,7 @@ constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 using Range = std::tuple<PropertyValue, std::int64_t, std::int64_t>;
 
 // clang-format off
-TEST(StoredValues, IntegersConvertFromNumbersAndTextsWithinRangeAndEveryOneWrittenAsTextReadsBack) {
+TEST(StoredValues, IntegersConvertWithinRangeReadBackFromTextAndABagLeavesOutDefaultsAndMissingValues) {
     ExpectRows<Range, std::optional<std::int64_t>>([](const Range& r) { return std::apply(IntegerFrom, r); },
         {{{std::int64_t{200}, 0, 255}, 200}, {{std::int64_t{256}, 0, 255}, {}}, {{std::int64_t{-1}, 0, 255}, {}}, {{L" 1 ", 0, 255}, 1},
          {{L"-1", -1, 0}, -1}, {{L"True", -1, 0}, -1}, {{L"false", -1, 0}, 0}, {{L"TRUE", 0, 1}, {}}, {{L"12a", 0, 255}, {}},
@@ -24,9 +24,6 @@ TEST(StoredValues, IntegersConvertFromNumbersAndTextsWithinRangeAndEveryOneWritt
     }
     EXPECT_EQ(std::tuple(TextFrom(std::wstring(L"x")), TextFrom(CaptionFont{})), std::tuple(L"x", std::nullopt));
     EXPECT_EQ((CaptionFont{L"x", 9, 400, 128}), (CaptionFont{L"x", 9, 400, 128, false, false, false}));  // no styles given: none
-}
-
-TEST(StoredValues, ABagMatchesKeysWithoutCaseAndLeavesOutDefaultsAndMissingValues) {
     MemoryPropertyBag bag;
     const auto read = [&] {  // a missing key reads as the default, a value that does not convert as none
         return std::tuple(ReadInteger(bag, "Visible", 1, -32768, 32767), ReadText(bag, "Caption", L"Command1"),
@@ -47,7 +44,7 @@ TEST(StoredValues, ABagMatchesKeysWithoutCaseAndLeavesOutDefaultsAndMissingValue
     }
 }
 
-TEST(FaceGeometry, TheFrameStretchesTheSkinsEdgesTwipsRoundAndTheCaptionSitsAboveTheMiddle) {
+TEST(FacePlan, TheFrameStretchesTheSkinsEdgesTheCaptionSitsAboveTheMiddleAndTheShadeReadsFromSixDigits) {
     const auto unstretched = FramePieces(64, 25);  // at the skin's own size: drawn where taken from
     for (const FramePiece& piece : unstretched) EXPECT_EQ(piece.source, piece.destination);
     // The file button is narrower and lower than the skin: its edges shrink. Smaller than its
@@ -57,9 +54,6 @@ TEST(FaceGeometry, TheFrameStretchesTheSkinsEdgesTwipsRoundAndTheCaptionSitsAbov
               std::tuple(PixelRect{37, 4, 4, 13}, PixelRect{4, 17, 33, 4}, PixelRect{4, 0, 0, 4}, PixelRect{1, 4, 4, 0}));
     ExpectRows<int, int>(TwipsToPixels, {{7, 0}, {8, 1}, {1155, 77}, {-7, 0}, {-8, -1}});
     ExpectRows<int, int>(CaptionTopTwips, {{375, 80}, {315, 50}, {420, 102}});  // the OK, file and a fresh button
-}
-
-TEST(FaceColours, ChannelsReadFromSixDigitsInRedGreenBlueOrderSpanTheButtonWhiteOnTopUnlessTurnedOver) {
     // The shade is red C6, not D7: the text is not a 0x00BBGGRR number.
     ExpectRows<std::pair<const char*, int>, std::optional<std::uint16_t>>([](auto r) { return ChannelFromHex(r.first, r.second); },
         {{{"&HC6C5D7", 1}, 0xC600}, {{"&HC6C5D7", 2}, 0xC500}, {{"&hc6c5d7", 3}, 0xD700}, {{"&H00FF10", 1}, 0x0000},

@@ -44,7 +44,7 @@ TEST(Cp932, ConvertsBothWaysByteForByteAndReplacesWhatDoesNotConvert) {
               std::tuple("a?b?c", L"x\uFFFDy", L"x\uFFFD"));
 }
 
-TEST(NumberText, ReadsAWholeTextStrictlyALeadingNumberLenientlyAndOutOfRangeAsZeroOrInfinity) {
+TEST(NumberText, ReadsAWholeTextStrictlyALeadingNumberLenientlyAndFitsWholeNumbersByRoundingOrFlooring) {
     const double inf = std::numeric_limits<double>::infinity();
     const std::wstring zeros(1000, L'0');  // padding moves the first significant digit only
     // What ParseNumber (42: nothing) and LeadingNumber make of a text, with their signs: a number
@@ -62,9 +62,6 @@ TEST(NumberText, ReadsAWholeTextStrictlyALeadingNumberLenientlyAndOutOfRangeAsZe
         EXPECT_EQ(std::tuple(gotWhole, std::signbit(gotWhole), gotLeading, std::signbit(gotLeading)),
                   std::tuple(whole, std::signbit(whole), leading, std::signbit(leading))) << text.substr(0, 40);
     }
-}
-
-TEST(NumberText, RoundsHalvesToEvenFloorsDownAndRejectsWhatDoesNotFit) {
     using Int16 = std::optional<std::int16_t>;
     ExpectRows<double, std::pair<Int16, Int16>>([](double value) { return std::pair(RoundToInt16(value), FloorToInt16(value)); },
         {{2.5, {2, 2}}, {3.5, {4, 3}}, {-2.5, {-2, -3}}, {-0.5, {0, -1}}, {32767.4, {32767, 32767}}, {32767.5, {nullopt, 32767}},

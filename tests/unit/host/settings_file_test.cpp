@@ -25,7 +25,17 @@ struct SettingsFileTest : testing::Test {
 };
 
 // clang-format off
-TEST_F(SettingsFileTest, LoadReadsNumbersDownwardsKeepsOnlyFilesThatOpenAndElseTheOldValue) {
+// Writes that fail from a given one on, counting the writes tried.
+struct FailingStore final : ProfileStore {
+    explicit FailingStore(int firstFailure) : firstFailure(firstFailure) {}
+    std::wstring ReadIniValue(const std::wstring&, const std::wstring&, const std::wstring&) const override { return {}; }
+    bool WriteIniValue(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&) override {
+        return ++tried < firstFailure;
+    }
+    int firstFailure, tried = 0;
+};
+
+TEST_F(SettingsFileTest, LoadReadsNumbersDownwardsAndFilesThatOpenSaveWritesTheKeysInTheirFormsAndStopsAtAFailure) {
     folder.Write(L"song.mp3", "ID3");
     folder.Write(L"\u66F2 01.wav", "RIFF");  // a kanji and a blank in the name
     const std::wstring song = folder.File(L"song.mp3"), kanji = folder.File(L"\u66F2 01.wav"), gone = folder.File(L"gone.mp3");
@@ -47,19 +57,6 @@ TEST_F(SettingsFileTest, LoadReadsNumbersDownwardsKeepsOnlyFilesThatOpenAndElseT
     SettingsVariables none;
     LoadSettings(store, folder.Folder(), none);
     EXPECT_EQ(std::tie(none.BgmKind, none.BgmRepeatTrack, none.BgmFile, none.BgmFolder), std::tuple(0, 0, L"", folder.Folder()));
-}
-
-// Writes that fail from a given one on, counting the writes tried.
-struct FailingStore final : ProfileStore {
-    explicit FailingStore(int firstFailure) : firstFailure(firstFailure) {}
-    std::wstring ReadIniValue(const std::wstring&, const std::wstring&, const std::wstring&) const override { return {}; }
-    bool WriteIniValue(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&) override {
-        return ++tried < firstFailure;
-    }
-    int firstFailure, tried = 0;
-};
-
-TEST_F(SettingsFileTest, SaveWritesTheThreeKeysInTheirFormsKeepsTheRestOfTheFileAndStopsAtAFailedWrite) {
     SettingsVariables settings{2, 0, L"C:\\\u97F3\u697D\\a b.mp3", L"", 0};
     EXPECT_TRUE(SaveSettings(store, folder.Folder(), settings, L""));
     EXPECT_EQ(folder.Read(L"Lullvane.ini"), IniFile(" 2", " 0", "C:\\\x89\xB9\x8A\x79\\a b.mp3"));
@@ -69,12 +66,11 @@ TEST_F(SettingsFileTest, SaveWritesTheThreeKeysInTheirFormsKeepsTheRestOfTheFile
     EXPECT_EQ(folder.Read(L"Lullvane.ini"), "; mine\r\n[Other]\r\nx = y\r\n[SECTION]\r\nbgm\x8B\xE6\x95\xAA=-1\r\n" +
                                                 ToCp932(kBgmRepeatKey) + "= 4\r\n" + ToCp932(kBgmFileKey) + "=D:a.wav\r\n");
     // The track box's text: a number rounded (halves to even), anything else 0; as kept, as stored.
-    ExpectRows<const wchar_t*, std::pair<int, int>>([&](const wchar_t* text) {
-            settings.BgmRepeatTrack = 9;
-            SaveSettings(store, folder.Folder(), settings, text);
-            return std::pair<int, int>(settings.BgmRepeatTrack, std::get<1>(Load(folder.Read(L"Lullvane.ini"))));
-        },
-        {{L"2.5", {2, 2}}, {L"3.5", {4, 4}}, {L" 30 ", {30, 30}}, {L"-3", {-3, -3}}, {L"abc", {0, 0}}, {L"99999", {0, 0}}, {L"", {0, 0}}});
+    for (const auto& [text, track] : {std::pair(L"abc", 0), {L"3.5", 4}, {L"", 0}, {L"2.5", 2}, {L"99999", 0}, {L" 30 ", 30}, {L"-3", -3}}) {
+        SaveSettings(store, folder.Folder(), settings, text);  // each row's track differs from the one before, and is kept
+        const int kept = settings.BgmRepeatTrack;
+        EXPECT_EQ(std::pair(kept, std::get<1>(Load(folder.Read(L"Lullvane.ini")))), std::pair(track, track)) << text;
+    }
     ExpectRows<int, std::pair<bool, int>>([&](int firstFailure) {
             FailingStore failing(firstFailure);
             return std::pair(SaveSettings(failing, folder.Folder(), settings, L"1"), failing.tried);

@@ -12,7 +12,7 @@
 namespace {
 
 // clang-format off
-TEST(SettingsDialogModel, TheViewFollowsTheSourceAndTheTextsPlacementAndZoomPointAreTheDialogs) {
+TEST(SettingsDialogModel, TheViewFollowsTheSourceTheDialogPlacesItselfAndOkWritesTheChoiceAndTheTypedTrack) {
     // The indicators selected, then T when the track box and F when the file button is enabled.
     ExpectRows<std::int16_t, std::string>([](std::int16_t source) {
             const SourceView view = ViewOf(source);
@@ -32,9 +32,6 @@ TEST(SettingsDialogModel, TheViewFollowsTheSourceAndTheTextsPlacementAndZoomPoin
     EXPECT_EQ(std::tuple(placed.x, placed.y, over.x, over.y), std::tuple(3915, 2460, -3714, -1346));
     ExpectRows<std::optional<Point>, std::pair<int, int>>([](auto cursor) { return std::pair<int, int>(ZoomPointFrom(cursor).x, ZoomPointFrom(cursor).y); },
         {{std::nullopt, {0, 0}}, {Point{640, 480}, {640, 480}}, {Point{70000, -40000}, {32767, -32768}}});
-}
-
-TEST(SettingsDialogModel, OkWritesTheChoiceAndTheTypedTrackAndReportsAFailedSave) {
     TempFolder folder;
     FileProfileStore store;
     const std::wstring ini = SettingsFilePath(folder.Folder());
