@@ -83,8 +83,7 @@ TEST(DialogLayout, WholePixelsInsideTheContainerCaptionsBesideIndicatorsAndOneFo
     EXPECT_EQ(std::tuple(*tabs.begin(), *tabs.rbegin()), std::tuple(1, static_cast<int>(tabs.size())));  // from 1, no gaps
     for (size_t i = 0; i < kSourceCaptions.size(); ++i) {  // each caption right of its indicator
         const ControlLayout& indicator = LayoutOf(kSourceIndicators.at(i)), &caption = LayoutOf(kSourceCaptions[i]);
-        EXPECT_EQ(caption.top, indicator.top);
-        EXPECT_GT(caption.left, indicator.left + indicator.width);
+        EXPECT_TRUE(caption.top == indicator.top && caption.left > indicator.left + indicator.width) << caption.name;
     }
     // At 96 dots per inch 15 twips to the pixel; at 120, 12, and the same twips give more pixels.
     EXPECT_EQ(std::tuple(PixelsOf(kDialogClientWidth, 15), PixelsOf(kDialogClientHeight, 15),
@@ -94,15 +93,12 @@ TEST(DialogLayout, WholePixelsInsideTheContainerCaptionsBesideIndicatorsAndOneFo
 
 TEST(Skin, LinesFollowHalfASineFromEdgeToEdge) {
     using enum SkinSurface;
-    using Line = std::tuple<SkinSurface, int, int>;  // surface, height, line
-    ExpectRows<Line, std::optional<Rgb>>([](const Line& l) {
-            const auto lines = SkinLines(std::get<0>(l), std::get<1>(l));
-            return lines.size() == std::get<1>(l) + 1u ? std::optional(lines.at(std::get<2>(l))) : std::nullopt;
-        },
-        {{{Dialog, 243, 0}, Rgb{0, 0, 30}}, {{Dialog, 243, 121}, Rgb{220, 220, 250}}, {{Dialog, 243, 242}, Rgb{3, 3, 33}},
-         {{Dialog, 243, 243}, Rgb{0, 0, 30}}, {{Dialog, 1, 0}, Rgb{0, 0, 30}}, {{Panel, 165, 0}, Rgb{30, 30, 30}},
-         {{Panel, 165, 82}, Rgb{250, 250, 250}}, {{Panel, 165, 20}, Rgb{112, 112, 112}}});
-    EXPECT_EQ(std::tuple(SkinLines(Dialog, 0).size(), SkinLines(Panel, -5).size()), std::tuple(0u, 0u));
+    const auto dialog = SkinLines(Dialog, 243), panel = SkinLines(Panel, 165), one = SkinLines(Dialog, 1);
+    EXPECT_EQ(std::tuple(dialog.size(), panel.size(), one.size(), SkinLines(Dialog, 0).size(), SkinLines(Panel, -5).size()),
+              std::tuple(244u, 166u, 2u, 0u, 0u));
+    EXPECT_EQ(std::tuple(dialog[0], dialog[121], dialog[242], dialog[243], one[0], panel[0], panel[20], panel[82]),
+              std::tuple(Rgb{0, 0, 30}, Rgb{220, 220, 250}, Rgb{3, 3, 33}, Rgb{0, 0, 30}, Rgb{0, 0, 30}, Rgb{30, 30, 30},
+                         Rgb{112, 112, 112}, Rgb{250, 250, 250}));
 }
 // clang-format on
 
