@@ -35,7 +35,7 @@ struct FailingStore final : ProfileStore {
     int firstFailure, tried = 0;
 };
 
-TEST_F(SettingsFileTest, LoadReadsNumbersDownwardsAndFilesThatOpenSaveWritesTheKeysInTheirFormsAndStopsAtAFailure) {
+TEST_F(SettingsFileTest, LoadReadsNumbersDownAndFilesThatOpenSaveWritesTheKeysInTheirFormsAndPathsFollowTheDriveRules) {
     folder.Write(L"song.mp3", "ID3");
     folder.Write(L"\u66F2 01.wav", "RIFF");  // a kanji and a blank in the name
     const std::wstring song = folder.File(L"song.mp3"), kanji = folder.File(L"\u66F2 01.wav"), gone = folder.File(L"gone.mp3");
@@ -77,16 +77,12 @@ TEST_F(SettingsFileTest, LoadReadsNumbersDownwardsAndFilesThatOpenSaveWritesTheK
         },
         {{1, {false, 1}}, {2, {false, 2}}, {3, {false, 3}}, {4, {true, 3}}});
     EXPECT_FALSE(SaveSettings(store, folder.File(L"no such folder"), settings, L"1"));
-}
-
-TEST(HostPaths, FoldersKeepDriveRootsFilesMustOpenAndNativePathsAreUtf8WithSlashes) {
     ExpectRows<const wchar_t*, std::wstring>(FolderOf,
         {{L"C:\\Music\\a.mp3", L"C:\\Music"}, {L"C:\\a.mp3", L"C:"}, {L"D:a.wav", L"D:"}, {L"a.wav", L""},
          {L"\\\\server\\share\\a.mp3", L"\\\\server\\share"}, {L"C:\\Music\\", L"C:\\Music"}, {L"", L""}});
-    TempFolder folder;  // a file opens, with one trailing backslash too; nothing else does
-    folder.Write(L"a.mp3", "x");
-    ExpectRows<std::wstring, bool>(FileExists, {{folder.File(L"a.mp3"), true}, {folder.File(L"a.mp3") + L"\\", true},
-        {folder.File(L"b.mp3"), false}, {folder.Folder(), false}, {folder.Folder() + L"\\", false}, {L"", false}, {L"\\", false}});
+    // A file opens, with one trailing backslash too; nothing else does.
+    ExpectRows<std::wstring, bool>(FileExists, {{song, true}, {song + L"\\", true}, {gone, false}, {folder.Folder(), false},
+        {folder.Folder() + L"\\", false}, {L"", false}, {L"\\", false}});
     // The edges of each UTF-8 length, up to characters beyond U+FFFF.
     EXPECT_EQ(NativePath(L"C:\\a\u007F\u0080\u07FF\u0800\uFFFF\U00010000\U0010FFFF").native(),
               "C:/a\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF");
