@@ -18,8 +18,7 @@ TEST(StoredValues, IntegersConvertWithinRangeReadBackFromTextAndABagLeavesOutDef
          {{L"", 0, 255}, {}}, {{L"-", kMin, kMax}, {}}, {{L"+", kMin, kMax}, {}}, {{CaptionFont{}, kMin, kMax}, {}},
          {{L"+0009223372036854775807", kMin, kMax}, kMax}, {{L"9223372036854775808", kMin, kMax}, {}},
          {{L"-9223372036854775809", kMin, kMax}, {}}, {{L"18446744073709551616", kMin, kMax}, {}}});
-    for (const std::int64_t value : {kMin, kMin + 1, -1'000'000'000'000'000'000, std::int64_t{0}, 999'999'999'999'999'999,
-                                     1'000'000'000'000'000'000, kMax}) {
+    for (const std::int64_t value : {kMin, -1'000'000'000'000'000'000, 999'999'999'999'999'999, 1'000'000'000'000'000'000, kMax}) {
         EXPECT_EQ(IntegerFrom(*TextFrom(value), kMin, kMax), value) << value;
     }
     EXPECT_EQ(std::tuple(TextFrom(std::wstring(L"x")), TextFrom(CaptionFont{})), std::tuple(L"x", std::nullopt));
