@@ -34,8 +34,7 @@ TEST(SettingsDialogModel, TheViewFollowsTheSourceTheDialogPlacesItselfAndOkWrite
         {{std::nullopt, {0, 0}}, {Point{640, 480}, {640, 480}}, {Point{70000, -40000}, {32767, -32768}}});
     TempFolder folder;
     FileProfileStore store;
-    const std::wstring ini = SettingsFilePath(folder.Folder());
-    const auto stored = [&](const std::wstring& key) { return store.ReadIniValue(kSettingsSection, key, ini); };
+    const auto stored = [&](auto key) { return store.ReadIniValue(kSettingsSection, key, SettingsFilePath(folder.Folder())); };
     const std::wstring song = L"C:\\\u97F3\u697D\\a b.mp3";
     SettingsVariables settings;
     SettingsDialogModel model(settings);
@@ -53,13 +52,13 @@ TEST(DialogFont, TheDesignedFaceWhereItIsElseTheFirstProportionalGothicThere) {
     const std::wstring designed = L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF";
     // The designed face listed under its English name; the fixed-pitch IPAGothic is no substitute;
     // nothing known (an empty name is no face): the designed one, for the system to substitute.
-    const auto font = [](std::wstring_view face) { return CaptionFont{std::wstring(face), 9.75, 400, 128}; };
-    ExpectRows<std::set<std::wstring>, CaptionFont>([](const std::set<std::wstring>& installed) {
-            return DialogFont([&](std::wstring_view face) { return installed.contains(std::wstring(face)); });
+    EXPECT_EQ(DialogFont([](std::wstring_view) { return false; }), (CaptionFont{designed, 9.75, 400, 128}));
+    ExpectRows<std::set<std::wstring>, std::wstring>([](const std::set<std::wstring>& installed) {
+            return DialogFont([&](std::wstring_view face) { return installed.contains(std::wstring(face)); }).face;
         },
-        {{{designed, L"IPAPGothic"}, font(designed)}, {{L"MS PGothic", L"IPAPGothic"}, font(L"MS PGothic")}, {{}, font(designed)},
-         {{L"IPAGothic", L"IPAPGothic", L"VL PGothic"}, font(L"IPAPGothic")}, {{L"VL PGothic", L"Noto Sans CJK JP"}, font(L"VL PGothic")},
-         {{L"Noto Sans CJK JP"}, font(L"Noto Sans CJK JP")}, {{L""}, font(designed)}});
+        {{{designed, L"IPAPGothic"}, designed}, {{L"MS PGothic", L"IPAPGothic"}, L"MS PGothic"},
+         {{L"IPAGothic", L"IPAPGothic", L"VL PGothic"}, L"IPAPGothic"}, {{L"VL PGothic", L"Noto Sans CJK JP"}, L"VL PGothic"},
+         {{L"Noto Sans CJK JP"}, L"Noto Sans CJK JP"}, {{}, designed}, {{L""}, designed}});
 }
 
 TEST(DialogLayout, WholePixelsInsideTheContainerCaptionsBesideIndicatorsAndOneFocusOrder) {
