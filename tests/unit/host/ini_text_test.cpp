@@ -4,15 +4,14 @@
 
 namespace {
 
-using Names = std::pair<const char*, const char*>;  // section, key
-
 // clang-format off
 TEST(IniText, ReadsValuesTheWayTheProfileRoutinesDoComparingAndCuttingDoubleByteCharactersWhole) {
     const std::string file =
         "Key=before the first section\r\n[Other]\r\nKey=other section\r\n  [ section ]  \r\nKey=with blanks around the section name\r\n"
         "[SECTION]\r\n  kEy  =   two words  \r\nQuoted=\"a value\"\r\nSingle='it'\r\nAz=letters at both ends\r\nHalf=\"open\r\n"
         "Mixed=\"a'\r\nEmpty=\r\nNoEquals\r\nUnix=line end\nLast=no line end";
-    ExpectRows<Names, std::optional<std::string>>([&](Names names) { return IniValue(file, names.first, names.second); },
+    ExpectRows<std::pair<const char*, const char*>, std::optional<std::string>>(  // section and key
+        [&](auto names) { return IniValue(file, names.first, names.second); },
         {{{"Section", "KEY"}, "two words"}, {{"Section", "aZ"}, "letters at both ends"}, {{"Other", "Key"}, "other section"},
          {{" section ", "Key"}, "with blanks around the section name"}, {{"Section", "Quoted"}, "a value"}, {{"Section", "Single"}, "it"},
          {{"Section", "Half"}, "\"open"}, {{"Section", "Mixed"}, "\"a'"}, {{"Section", "Empty"}, ""}, {{"Section", "Unix"}, "line end"},

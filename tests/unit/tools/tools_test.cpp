@@ -9,9 +9,10 @@
 namespace {
 
 TEST(ToolOptions, DefaultsEveryOptionAndBadArgumentsNamedInOneLine) {
+    using enum TracePrint;
     const TraceOptions none = ParseTraceOptions({}).options.value();
     EXPECT_EQ(std::tuple(none.frames, none.dt, none.firstDt, none.keys.size(), none.print),
-              std::tuple(1, 0.015625f, std::nullopt, 0u, TracePrint::Summary));
+              std::tuple(1, 0.015625f, std::nullopt, 0u, Summary));
     const TraceOptions all =
         ParseTraceOptions({"--frames", "0", "--dt", "0.5", "--first-dt", "3600", "--key", "3:13",
                            "--key", "1:65535", "--print", "all"})
@@ -19,10 +20,9 @@ TEST(ToolOptions, DefaultsEveryOptionAndBadArgumentsNamedInOneLine) {
     ASSERT_EQ(all.keys.size(), 2u);
     EXPECT_EQ(std::tuple(all.frames, all.dt, all.firstDt, all.print, all.keys[0].frame,
                          all.keys[0].code, all.keys[1].frame, all.keys[1].code),
-              std::tuple(0, 0.5f, 3600.0f, TracePrint::All, 3, 13u, 1, 65535u));
-    for (const auto& [name, print] : {std::pair{"summary", TracePrint::Summary},
-                                      {"particles", TracePrint::Particles},
-                                      {"field", TracePrint::Field}}) {
+              std::tuple(0, 0.5f, 3600.0f, All, 3, 13u, 1, 65535u));
+    for (const auto& [name, print] :
+         {std::pair{"summary", Summary}, {"particles", Particles}, {"field", Field}}) {
         EXPECT_EQ(ParseTraceOptions({"--print", name}).options.value().print, print);
     }
     const StillOptions still = ParseStillOptions({"--out", "p.png"}).options.value();
