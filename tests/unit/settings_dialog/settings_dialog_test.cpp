@@ -61,7 +61,7 @@ TEST(DialogFont, TheDesignedFaceWhereItIsElseTheFirstProportionalGothicThere) {
          {{L"Noto Sans CJK JP"}, L"Noto Sans CJK JP"}, {{}, designed}, {{L""}, designed}});
 }
 
-TEST(DialogLayout, WholePixelsInsideTheContainerCaptionsBesideIndicatorsAndOneFocusOrder) {
+TEST(DialogLayout, WholePixelsInsideTheContainerCaptionsBesideIndicatorsOneFocusOrderAndSkinsAlongHalfASine) {
     const ControlLayout& panel = LayoutOf(Control::PicC0);
     std::set<int> tabs;
     for (const ControlLayout& c : kDialogControls) {
@@ -84,20 +84,14 @@ TEST(DialogLayout, WholePixelsInsideTheContainerCaptionsBesideIndicatorsAndOneFo
         const ControlLayout& indicator = LayoutOf(kSourceIndicators.at(i)), &caption = LayoutOf(kSourceCaptions[i]);
         EXPECT_TRUE(caption.top == indicator.top && caption.left > indicator.left + indicator.width) << caption.name;
     }
-    // At 96 dots per inch 15 twips to the pixel; at 120, 12, and the same twips give more pixels.
-    EXPECT_EQ(std::tuple(PixelsOf(kDialogClientWidth, 15), PixelsOf(kDialogClientHeight, 15),
-                         PixelFrameOf(LayoutOf(Control::CmdCan), 15, 15), PixelFrameOf(panel, 12, 15)),
-              std::tuple(496, 243, PixelFrame{404, 200, 77, 25}, PixelFrame{15, 16, 586, 165}));
-}
-
-TEST(Skin, LinesFollowHalfASineFromEdgeToEdge) {
+    EXPECT_EQ(PixelFrameOf(panel, 12, 15), (PixelFrame{15, 16, 586, 165}));  // 12 twips to the pixel across, as at 120 dots per inch
+    // The skins behind the dialog and the panel at 96 dots per inch: half a sine from edge to edge.
     using enum SkinSurface;
-    const auto dialog = SkinLines(Dialog, 243), panel = SkinLines(Panel, 165), one = SkinLines(Dialog, 1);
-    EXPECT_EQ(std::tuple(dialog.size(), panel.size(), one.size(), SkinLines(Dialog, 0).size(), SkinLines(Panel, -5).size()),
-              std::tuple(244u, 166u, 2u, 0u, 0u));
-    EXPECT_EQ(std::tuple(dialog[0], dialog[121], dialog[242], dialog[243], one[0], panel[0], panel[20], panel[82]),
-              std::tuple(Rgb{0, 0, 30}, Rgb{220, 220, 250}, Rgb{3, 3, 33}, Rgb{0, 0, 30}, Rgb{0, 0, 30}, Rgb{30, 30, 30},
-                         Rgb{112, 112, 112}, Rgb{250, 250, 250}));
+    const auto dialog = SkinLines(Dialog, PixelsOf(kDialogClientHeight, 15)), onPanel = SkinLines(Panel, PixelsOf(panel.height, 15));
+    EXPECT_EQ(std::tuple(dialog.size(), onPanel.size()), std::tuple(244u, 166u));
+    EXPECT_EQ(std::tuple(SkinLines(Dialog, 1).size(), SkinLines(Dialog, 0).size(), SkinLines(Panel, -5).size()), std::tuple(2u, 0u, 0u));
+    EXPECT_EQ((std::vector{dialog[0], dialog[121], dialog[242], dialog[243], onPanel[0], onPanel[20], onPanel[82]}),
+              (std::vector<Rgb>{{0, 0, 30}, {220, 220, 250}, {3, 3, 33}, {0, 0, 30}, {30, 30, 30}, {112, 112, 112}, {250, 250, 250}}));
 }
 // clang-format on
 
