@@ -88,7 +88,7 @@ TEST(DialogLayout, WholePixelsInsideTheContainerCaptionsBesideIndicatorsOneFocus
     // The skins behind the dialog and the panel at 96 dots per inch: half a sine from edge to edge.
     using enum SkinSurface;
     const auto dialog = SkinLines(Dialog, PixelsOf(kDialogClientHeight, 15)), onPanel = SkinLines(Panel, PixelsOf(panel.height, 15));
-    EXPECT_EQ(std::tuple(dialog.size(), onPanel.size()), std::tuple(244u, 166u));
+    ASSERT_EQ(std::tuple(dialog.size(), onPanel.size()), std::tuple(244u, 166u));  // before the lines are read
     EXPECT_EQ(std::tuple(SkinLines(Dialog, 1).size(), SkinLines(Dialog, 0).size(), SkinLines(Panel, -5).size()), std::tuple(2u, 0u, 0u));
     EXPECT_EQ((std::vector{dialog[0], dialog[121], dialog[242], dialog[243], onPanel[0], onPanel[20], onPanel[82]}),
               (std::vector<Rgb>{{0, 0, 30}, {220, 220, 250}, {3, 3, 33}, {0, 0, 30}, {30, 30, 30}, {112, 112, 112}, {250, 250, 250}}));
