@@ -9,14 +9,14 @@ TEST(IniText, ReadsValuesTheWayTheProfileRoutinesDoComparingAndCuttingDoubleByte
     const std::string file =
         "Key=before the first section\r\n[Other]\r\nKey=other section\r\n  [ section ]  \r\nKey=with blanks around the section name\r\n"
         "[SECTION]\r\n  kEy  =   two words  \r\nQuoted=\"a value\"\r\nSingle='it'\r\nAz=letters at both ends\r\nHalf=\"open\r\n"
-        "Mixed=\"a'\r\nEmpty=\r\nNoEquals\r\nUnix=line end\nLast=no line end";
+        "A]=b\r\nMixed=\"a'\r\nEmpty=\r\nNoEquals\r\nUnix=line end\nLast=no line end";
     ExpectRows<std::pair<const char*, const char*>, std::optional<std::string>>(  // section and key
         [&](auto names) { return IniValue(file, names.first, names.second); },
         {{{"Section", "KEY"}, "two words"}, {{"Section", "aZ"}, "letters at both ends"}, {{"Other", "Key"}, "other section"},
          {{" section ", "Key"}, "with blanks around the section name"}, {{"Section", "Quoted"}, "a value"}, {{"Section", "Single"}, "it"},
          {{"Section", "Half"}, "\"open"}, {{"Section", "Mixed"}, "\"a'"}, {{"Section", "Empty"}, ""}, {{"Section", "Unix"}, "line end"},
          {{"Section", "Last"}, "no line end"}, {{"Section", "NoEquals"}, {}}, {{"Section", "Missing"}, {}}, {{"Missing", "Key"}, {}},
-         {{"", "Key"}, {}}});
+         {{"", "Key"}, {}}, {{"Section", "A]"}, "b"}});  // a bracket in a key makes no section
     // A trail byte may look like a letter: after a lead byte it is not one to fold. A value of 200
     // characters from its third byte on is cut to 254 bytes when they are double-byte ones.
     for (const auto& [byte, lead] : {std::pair(0x81, true), std::pair(0x9F, true), std::pair(0xE0, true), std::pair(0xFC, true),
