@@ -8,10 +8,11 @@
 
 namespace {
 
-TEST(ToolOptions, DefaultsAndEveryOption) {
+TEST(ToolOptions, DefaultsEveryOptionAndBadArgumentsNamedInOneLine) {
+    using enum TracePrint;
     const TraceOptions none = ParseTraceOptions({}).options.value();
     EXPECT_EQ(std::tuple(none.frames, none.dt, none.firstDt, none.keys.size(), none.print),
-              std::tuple(1, 0.015625f, std::nullopt, 0u, TracePrint::Summary));
+              std::tuple(1, 0.015625f, std::nullopt, 0u, Summary));
     const TraceOptions all =
         ParseTraceOptions({"--frames", "0", "--dt", "0.5", "--first-dt", "3600", "--key", "3:13",
                            "--key", "1:65535", "--print", "all"})
@@ -19,10 +20,9 @@ TEST(ToolOptions, DefaultsAndEveryOption) {
     ASSERT_EQ(all.keys.size(), 2u);
     EXPECT_EQ(std::tuple(all.frames, all.dt, all.firstDt, all.print, all.keys[0].frame,
                          all.keys[0].code, all.keys[1].frame, all.keys[1].code),
-              std::tuple(0, 0.5f, 3600.0f, TracePrint::All, 3, 13u, 1, 65535u));
-    for (const auto& [name, print] : {std::pair{"summary", TracePrint::Summary},
-                                      {"particles", TracePrint::Particles},
-                                      {"field", TracePrint::Field}}) {
+              std::tuple(0, 0.5f, 3600.0f, All, 3, 13u, 1, 65535u));
+    for (const auto& [name, print] :
+         {std::pair{"summary", Summary}, {"particles", Particles}, {"field", Field}}) {
         EXPECT_EQ(ParseTraceOptions({"--print", name}).options.value().print, print);
     }
     const StillOptions still = ParseStillOptions({"--out", "p.png"}).options.value();
@@ -32,25 +32,18 @@ TEST(ToolOptions, DefaultsAndEveryOption) {
     EXPECT_EQ(std::tie(still.frames, still.dt, still.width, still.height, still.out, sized.frames,
                        sized.dt, sized.width, sized.height, sized.out),
               std::tuple(300, 0.015625f, 640, 480, "p.png", 0, 0.0f, 16384, 1, "q.png"));
-}
-
-TEST(ToolOptions, BadArgumentsAreNamedInOneLine) {
-    // Seconds narrowed to single precision must stay finite and, where given, above zero. The
-    // still tool's rows follow "--out".
-    const char* rows[][2] = {{"--frames", "-1"},        {"--frames", "12x"},
-                             {"--dt", "nan"},           {"--dt", "-0.1"},
-                             {"--dt", "1e39"},          {"--dt", "1e-50"},
-                             {"--first-dt", ""},        {"--first-dt", "1e-46"},
-                             {"--key", "0:13"},         {"--key", "5"},
-                             {"--key", "2:x"},          {"--key", "2:65536"},
-                             {"--print", "everything"}, {"--width", "0"},
-                             {"--height", "16385"},     {"--dt", "1e-50"},
-                             {"--frames", "-1"},        {"--out", ""}};
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        const auto [name, value] = rows[i];
-        const std::string error = i < 13 ? ParseTraceOptions({name, value}).error
-                                         : ParseStillOptions({"--out", "a.png", name, value}).error;
-        EXPECT_EQ(error, std::string("bad value for ") + name + ": " + value);
+    // A name, a blank and a value. Seconds narrowed to single precision must stay above zero
+    // where given. The still tool's rows, from "--width" on, follow "--out".
+    int row = 0;
+    for (const std::string text :
+         {"--frames -1", "--dt -0.1", "--dt 1e-50", "--first-dt ", "--first-dt 1e-46", "--key 0:13",
+          "--key 5", "--key 2:x", "--key 2:65536", "--print everything", "--width 0",
+          "--height 16385", "--dt 1e-50", "--frames -1", "--out "}) {
+        const std::string name = text.substr(0, text.find(' ')),
+                          value = text.substr(name.size() + 1);
+        EXPECT_EQ(row++ < 10 ? ParseTraceOptions({name, value}).error
+                             : ParseStillOptions({"--out", "a.png", name, value}).error,
+                  "bad value for " + name + ": " + value);
     }
     EXPECT_EQ(ParseTraceOptions({"--frames"}).error + ParseTraceOptions({"frames", "2"}).error,
               "--frames: missing valueunknown argument: frames");
@@ -78,15 +71,13 @@ TEST(Trace, KeysArriveBeforeTheirFrameAndRecordsFollowStorageOrder) {
     std::istringstream in(ParticleRecords(flame->scene) + FieldRecords(flame->scene.field));
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     ASSERT_EQ(lines.size(), 1024u + 256);
-    EXPECT_TRUE(lines[1023].starts_with("particle slot=1023 x=") &&
-                lines[1025].starts_with("node x=1 y=0 z=0 fx=") &&
-                lines[1032].starts_with("node x=0 y=1 z=0 ") &&
-                lines[1056].starts_with("node x=0 y=0 z=1 ") &&
-                lines.back().starts_with("node x=7 y=3 z=7 "))
-        << lines[1023] << "\n"
-        << lines[1025] << "\n"
-        << lines[1032] << "\n"
-        << lines[1056];
+    for (const auto& [index, start] : {std::pair{1023, "particle slot=1023 x="},
+                                       {1025, "node x=1 y=0 z=0 fx="},
+                                       {1032, "node x=0 y=1 z=0 "},
+                                       {1056, "node x=0 y=0 z=1 "},
+                                       {1279, "node x=7 y=3 z=7 "}}) {
+        EXPECT_TRUE(lines[index].starts_with(start)) << lines[index];
+    }
 }
 
 }  // namespace
