@@ -178,10 +178,12 @@ TEST(SimulateScene, ARunningFrameRelaxesMovesByTheWindAndTheChosenSamplingAndEmi
     }
 }
 
-TEST(StepFlame, FreezesAndResumesEveryFiveHundredFramesAndEnterInvertsThePhase) {
-    // Stepped in turn with another flame, which is given other keys: no hidden static state.
-    auto flame = std::make_unique<Flame>(), other = std::make_unique<Flame>();
-    for (Flame* f : {flame.get(), other.get()}) StartFlame(*f);
+TEST(StepFlame, FreezesEveryFiveHundredFramesEnterInvertsThePhaseAndTwoInTurnMatchOneAlone) {
+    // Stepped in turn with another flame, given other keys, it ends equal to its twin: no hidden
+    // static state.
+    auto flame = std::make_unique<Flame>(), twin = std::make_unique<Flame>(),
+         other = std::make_unique<Flame>();
+    for (Flame* f : {flame.get(), twin.get(), other.get()}) StartFlame(*f);
     for (const unsigned key : {48u, 32u}) OnChar(*other, key);
     std::unique_ptr<Flame> frozen;
     // (frame, running after it): toggles before frames 501, 1001...; Enter after 1201 inverts.
@@ -189,10 +191,11 @@ TEST(StepFlame, FreezesAndResumesEveryFiveHundredFramesAndEnterInvertsThePhase) 
                              {1201, 0}, {1500, 0}, {1501, 1}};
     for (const auto& [frame, running] : checks) {
         while (flame->frameCount < frame) {
-            StepFlame(*flame, 1.0f / 64);
+            for (Flame* f : {flame.get(), twin.get()}) StepFlame(*f, 1.0f / 64);
             StepFlame(*other, 1.0f / 50 + frame % 3 * 0.001f);
         }
-        if (frame == 1201) OnChar(*flame, 13);
+        if (frame == 1201)
+            for (Flame* f : {flame.get(), twin.get()}) OnChar(*f, 13);
         EXPECT_EQ(flame->scene.running, running) << frame;
         // A frozen frame moves nothing; its time is not owed in births once resumed.
         const Scene& now = flame->scene;
@@ -205,6 +208,7 @@ TEST(StepFlame, FreezesAndResumesEveryFiveHundredFramesAndEnterInvertsThePhase) 
         EXPECT_TRUE(frame != 1001 || now.birthCount == frozen->scene.birthCount + 16);
     }
     EXPECT_EQ(flame->sceneTime, 1501 / 64.0);
+    EXPECT_EQ(std::memcmp(flame.get(), twin.get(), sizeof(Flame)), 0);
 }
 
 TEST(Canvas, BlendsClampedOwnsLeftAndTopEdgesAndShowsParticlesInTheFourThirdsViewAsHexagons) {
