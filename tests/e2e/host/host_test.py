@@ -17,7 +17,6 @@ OPEN_MP3 = r'open "C:\no such folder\曲 missing.mp3" type MPEGVideo Alias MP3Pl
 # What each kind of MCI step tells with no CD drive: code and Wine's text, the code, the watch off.
 TOLD = {"send": r"[1-9]\d*\t(?!Error \().+", "query": r"Error:[1-9]\d*", "cd": "0\n0\n0", "mp3": "", "wav": ""}
 
-
 def music(env):
     steps = ["send:open cdaudio", f"send:{OPEN_MP3}", "query:status cdaudio current track", "cd:3",
              r"mp3:C:\曲.mp3", r"wav:C:\音.wav"]
@@ -30,11 +29,9 @@ def music(env):
         want = TOLD[step.split(":")[0]]
         check(ms < 20000 and re.fullmatch(want, told), f"{step}: want {want!r} in 20 s, saw {told!r} in {ms} ms")
 
-
 def preview(env, host, *arguments, timeout=60):
     code, values = probe(env, "preview", windows_path(host), *arguments, timeout=timeout)
     check(code == 0, f"preview {arguments}: want each to end in time, as a preview or refused: {values}")
-
 
 def preview_picture(env, host, width, height):  # every (width // 152)-th pixel
     command = ["wine", str(PROBE), "preview", windows_path(host), *map(str, (width, height, 100, 60, 1))]
@@ -46,14 +43,12 @@ def preview_picture(env, host, width, height):  # every (width // 152)-th pixel
     return bytes(screen[3 * (y * screen_w + x) + c] for y in range(60, 60 + height, width // 152)
                  for x in range(100, 100 + width, width // 152) for c in range(3))
 
-
 def end_with_escape(env, running, folder):  # then no process left whose command line names `folder`
     check(probe(env, "keys", RENDERER_TITLE, 27)[0] == 0, "could not press Esc on the renderer")
     pressed = time.monotonic()
     code, took = exit_code(running, "the host after Esc", 10), time.monotonic() - pressed
     check(code == 0 and took < 2.0, f"want the host ended with 0 within 2 s of Esc: {code} after {took:.2f} s")
     wait_for(lambda: not processes_running_from(folder), 10, what="the renderer's process to end")
-
 
 def main():
     check(all(path.exists() for path in (HOST, PROBE, RENDERER)), "missing programs: build the windows preset")
@@ -95,7 +90,6 @@ def main():
             shown = probe(env, "wait-shown", RENDERER_TITLE, 30000)[0] == 0
             check(shown and running.poll() is None, "want the show to wait for a slow renderer, it gave up")
             end_with_escape(env, running, folder)
-
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -30,10 +30,8 @@ XFIXES = ctypes.CDLL("libXfixes.so.3")  # the X pointer's image; libX11 comes wi
 XFIXES.XOpenDisplay.restype, XFIXES.XFixesGetCursorImage.argtypes = ctypes.c_void_p, [ctypes.c_void_p]
 XFIXES.XFixesGetCursorImage.restype = ctypes.POINTER(ctypes.c_ushort * 6)  # x, y, width, height, hot spot
 
-
 def xdotool(display, *arguments):
     subprocess.run(["xdotool", *map(str, arguments)], env={"DISPLAY": display}, check=True, timeout=30)
-
 
 class Dialog:  # the open dialog of one start of Lullvane.scr /c, and the screen as last captured
     def __init__(self, env, process):
@@ -105,7 +103,6 @@ class Dialog:  # the open dialog of one start of Lullvane.scr /c, and the screen
               f"{what}: {combo}, expected a 41 x 20 combo box, enabled={int(kind == 1)}")
         self.wait_face(FILE, "normal" if kind == 2 else "disable", f"{what}, the file button", False)
         return bytes.fromhex(combo["text"]).decode()
-
 
 def main():
     check(all(p.exists() for p in (HOST, RENDERER, PROBE)), "missing programs: build the windows preset")
@@ -193,7 +190,6 @@ def main():
             wait_for(lambda: process.poll() == 0, 15, what="the host's end with exit code 0 after OK")
         expected = b"[Section]\r\n" + KIND + b"=1\r\n" + TRACK + b"=12\r\n" + MUSIC + b"=" + chosen.encode("cp932")
         check(ini.read_bytes() == expected + b"\r\n", f"OK wrote {ini.read_bytes()!r}, expected {expected!r}+CRLF")
-
 
 if __name__ == "__main__":
     main()
