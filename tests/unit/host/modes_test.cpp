@@ -1,6 +1,7 @@
 #include <sstream>
 
 #include "../common/expect_rows.h"
+#include "command_arguments.h"
 #include "command_line.h"
 #include "preview_frame.h"
 #include "show_mode.h"
@@ -80,6 +81,13 @@ TEST(CommandLine, TheModeIsTheSecondCharacterInCapitalsAndTheHandleIsReadFromThe
          {L"/{", {L'{', 0}}, {L"/p ", {L'P', 0}}, {L"/p 7", {L'P', 7}}, {L"/P:4711", {L'P', 4711}}, {L"/c:4711", {L'C', 4711}},
          {L"/p   65602 trailing", {L'P', 65602}}, {L"/p 12.5", {L'P', 12}}, {L"/p -5", {L'P', -5}}, {L"/p garbage", {L'P', 0}},
          {L"/p 99999999999", {L'P', 0}}});
+}
+
+TEST(CommandArguments, DropTheProgramNameQuotedOrNotAndTheBlanksAfterIt) {
+    ExpectRows<const wchar_t*, std::wstring>(forms::ArgumentsAfterProgramName,
+        {{L"\"C:\\My Savers\\Lullvane.scr\" /p 4711", L"/p 4711"}, {L"C:\\WINDOWS\\LULLVA~1.SCR /s", L"/s"},
+         {L"\"C:\\x.scr\"/c:123", L"/c:123"}, {L"Lullvane.scr   \t /S  ", L"/S  "}, {L"Lullvane.scr\t/c", L"/c"}, {L"Lullvane.scr", L""},
+         {L"\"C:\\a b\\Lullvane.scr\"  ", L""}, {L"\"unterminated /s", L""}, {L"", L""}});
 }
 
 TEST(PreviewFrame, TakesTheAreasSizeWhileItFitsSixteenBitTwips) {
