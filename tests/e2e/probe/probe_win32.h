@@ -14,9 +14,8 @@
 using Arguments = std::vector<std::wstring>;
 using CommandFunction = int(const Arguments& args);
 CommandFunction WaitWindowCommand, WaitShownCommand, WaitGoneCommand, CountCommand, KeysCommand,
-    CloseCommand, CloseBoxCommand, ActivateOtherCommand, ControlsCommand, CoverCommand,
-    MessageBoxCommand, FileDialogCommand, PreviewCommand, ResourcesCommand, StartLateCommand,
-    MciCommand;
+    CloseCommand, ActivateOtherCommand, ControlsCommand, CoverCommand, MessageBoxCommand,
+    FileDialogCommand, PreviewCommand, ResourcesCommand, StartLateCommand, MciCommand;
 
 std::string Narrow(const std::wstring& text, UINT codePage);
 std::wstring Widen(const std::string& bytes, UINT codePage);

@@ -77,12 +77,10 @@ int KeysCommand(const Arguments& args) {
 // Without a window, PostMessageW would post to this thread and succeed.
 int CloseCommand(const Arguments& args) {
     const HWND window = WaitForWindow({.hexTitle = args[0]});
-    return window && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
-}
-
-int CloseBoxCommand(const Arguments& args) {
-    const HWND window = WaitForWindow({.hexTitle = args[0]});
-    return window && PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+    const bool box = args.size() > 1;
+    return window && PostMessageW(window, box ? WM_SYSCOMMAND : WM_CLOSE, box ? SC_CLOSE : 0, 0)
+               ? 0
+               : 1;
 }
 
 int ActivateOtherCommand(const Arguments& args) {

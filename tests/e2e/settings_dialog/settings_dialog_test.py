@@ -1,10 +1,7 @@
 """Lullvane.scr /c under Wine, three starts in one session: the dialog, its skins, labels, link and Command
 buttons, the source each settings file selects, what OK, Cancel and the close box write, a second start."""
 
-import ctypes
-import shutil
-import subprocess
-import time
+import ctypes, shutil, subprocess, time
 from pathlib import Path
 
 from harness import (DIALOG_TITLE, PROBE, SHOW_TITLE, WINDOWS_BIN, check, image_pixels, probe, probe_lines,
@@ -151,7 +148,7 @@ def main():
             for switch in ("/s", "/c"):  # a second start ends at once, else this times out
                 subprocess.run(["wine", host, switch], env=env, timeout=10, capture_output=True)
             check(probe(env, "wait-window", SHOW_TITLE, 500)[1].get("found") == "0", "a second start showed")
-            check(probe(env, "close-box", DIALOG_TITLE)[0] == 0, "could not send the close command")
+            check(probe(env, "close", DIALOG_TITLE, "box")[0] == 0, "could not send the close command")
             wait_for(lambda: process.poll() == 0, 15, what="the host's end with exit code 0 after the close box")
         check(file_state() == before, f"the close box wrote {ini.read_bytes()!r}")
 
