@@ -1,14 +1,7 @@
 """Shared pieces of the end-to-end tests: Wine in a prefix and a virtual X display of the test's
 own, processes always ended by the test that started them, the tests' Windows probe, pictures."""
 
-import contextlib
-import fcntl
-import os
-import re
-import select
-import subprocess
-import tempfile
-import time
+import contextlib, fcntl, os, re, select, subprocess, tempfile, time
 from pathlib import Path
 
 WINDOWS_BIN, LINUX_BIN, WINE_PREFIX = (Path(os.environ[f"LULLVANE_{name}"])

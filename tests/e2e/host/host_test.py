@@ -1,10 +1,6 @@
 """Lullvane.scr and its music under Wine, in one session, from a missing renderer to a slow one."""
 
-import re
-import shutil
-import subprocess
-import sys
-import time
+import re, shutil, subprocess, sys, time
 from pathlib import Path
 
 from harness import (PROBE, PRODUCT_TITLE, QUIET, RENDERER_TITLE, SHOW_TITLE, WINDOWS_BIN, capture_screen,

@@ -1,13 +1,7 @@
 """The Windows release under Wine, each part in a fresh prefix. `installer`: (un)installing, the
 saver installed, OK that cannot save. `zip`: its programs in folders named outside code page 932."""
 
-import contextlib
-import re
-import subprocess
-import sys
-import tempfile
-import time
-import zipfile
+import contextlib, re, subprocess, sys, tempfile, time, zipfile
 
 from harness import (DIALOG_TITLE, LINUX_BIN, PRODUCT_TITLE, QUIET, RENDERER_TITLE,
                      WINDOWS_BIN, check, check_flame, check_rows, exit_code, probe, run_wine,

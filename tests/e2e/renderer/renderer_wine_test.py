@@ -1,7 +1,6 @@
 """Lullvane.dll under Wine: window, picture, debug line, keys, every way it ends; two monitors."""
 
-import re
-import subprocess
+import re, subprocess
 
 from harness import (RENDERER_TITLE, WINDOWS_BIN, check, check_flame, probe, scratch_dir, started,
                      wine_session)
