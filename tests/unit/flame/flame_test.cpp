@@ -230,6 +230,13 @@ TEST(Canvas, BlendsClampedOwnsLeftAndTopEdgesAndShowsParticlesInTheFourThirdsVie
     std::string drawn;  // green by rows from the top; 2: drawn once, 3: twice
     for (int i = 1; i < 48; i += 3) drawn += static_cast<char>('0' + square.Pixels()[i] / 64);
     EXPECT_EQ(drawn, "0000220022000000");
+    // Either winding gives each corner its own colour.
+    Canvas ccw(4, 4), cw(4, 4);
+    const Canvas::Vertex p{0.5f, 0.5f, 1, 0, 0, 1}, q{3.5f, 0.5f, 0, 1, 0, 1},
+        r{0.5f, 3.5f, 0, 0, 1, 1};
+    ccw.BlendTriangle(p, q, r);
+    cw.BlendTriangle(p, r, q);
+    EXPECT_EQ(ccw.Pixels(), cw.Pixels());
     // Width, height, right, top: more is shown along the longer side; a zero side is one pixel.
     const std::tuple<int, int, float, float> cases[] = {
         {1024, 768, 4.0f / 3, 1}, {1920, 1080, 16.0f / 9, 1}, {1280, 1024, 4.0f / 3, 1.0666667f},

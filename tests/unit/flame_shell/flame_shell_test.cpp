@@ -91,6 +91,7 @@ TEST(FlameOptions, RunFullScreenAtSixtyHertzUnlessOptionsWithOneDashOrTwoSayAndN
     }
     ExpectRows({"--window => error: --window: missing value",
                 "--frames 1 => error: --frames and --fixed-dt need --screenshot",
+                "--fixed-dt 1 => error: --frames and --fixed-dt need --screenshot",
                 "--window 10x10 -root => error: choose one of --window, --root and --window-id",
                 "-window-id 5 --window 10x10 => error: choose one of --window, --root and",
                 "--screenshot f --benchmark-fps 5 => error: choose one of --screenshot and",

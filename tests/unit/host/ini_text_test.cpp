@@ -9,24 +9,26 @@ TEST(IniText, ReadsValuesTheWayTheProfileRoutinesDoComparingAndCuttingDoubleByte
     const std::string file =
         "Key=before the first section\r\n[Other]\r\nKey=other section\r\n  [ section ]  \r\nKey=with blanks around the section name\r\n"
         "[SECTION]\r\n  kEy  =   two words  \r\nQuoted=\"a value\"\r\nSingle='it'\r\nAz=letters at both ends\r\nHalf=\"open\r\n"
-        "A]=b\r\nMixed=\"a'\r\nEmpty=\r\nNoEquals\r\nUnix=line end\nLast=no line end";
+        "A]=b\r\nMixed=\"a'\r\nEmpty=\r\nBare=\"\"\r\nNoEquals\r\nUnix=line end\nLast=no line end";
     ExpectRows<std::pair<const char*, const char*>, std::optional<std::string>>(  // section and key
         [&](auto names) { return IniValue(file, names.first, names.second); },
         {{{"Section", "KEY"}, "two words"}, {{"Section", "aZ"}, "letters at both ends"}, {{"Other", "Key"}, "other section"},
          {{" section ", "Key"}, "with blanks around the section name"}, {{"Section", "Quoted"}, "a value"}, {{"Section", "Single"}, "it"},
-         {{"Section", "Half"}, "\"open"}, {{"Section", "Mixed"}, "\"a'"}, {{"Section", "Empty"}, ""}, {{"Section", "Unix"}, "line end"},
+         {{"Section", "Half"}, "\"open"}, {{"Section", "Mixed"}, "\"a'"}, {{"Section", "Empty"}, ""}, {{"Section", "Bare"}, ""}, {{"Section", "Unix"}, "line end"},
          {{"Section", "Last"}, "no line end"}, {{"Section", "NoEquals"}, {}}, {{"Section", "Missing"}, {}}, {{"Missing", "Key"}, {}},
          {{"", "Key"}, {}}, {{"Section", "A]"}, "b"}});  // a bracket in a key makes no section
-    // A trail byte may look like a letter: after a lead byte it is not one to fold. A value of 200
-    // characters from its third byte on is cut to 254 bytes when they are double-byte ones.
+    // A trail byte may look like a letter: after a lead byte it is not one to fold, at either end of
+    // a name. A value of 200 characters from its third byte on is cut to 254 bytes when they are
+    // double-byte ones.
     for (const auto& [byte, lead] : {std::pair(0x81, true), std::pair(0x9F, true), std::pair(0xE0, true), std::pair(0xFC, true),
                                      std::pair(0x80, false), std::pair(0xA0, false), std::pair(0xDF, false), std::pair(0xFD, false)}) {
-        const std::string character{static_cast<char>(byte), 'a'}, named = "[Section]\r\n" + character + "bgm=1\r\n";
+        const std::string character{static_cast<char>(byte), 'a'}, named = "[Section]\r\n" + character + "bgm=1\r\nbgm" + character + "=2\r\n";
         std::string value = "ab";
         for (int i = 0; i < 200; ++i) value += character;
+        const auto folded = [&](const char* v) { return lead ? std::nullopt : std::optional<std::string>(v); };
         EXPECT_EQ(std::tuple(IniValue(named, "section", character + "BGM"), IniValue(named, "Section", character.substr(0, 1) + "Abgm"),
-                             CutToReplyBuffer(value)),
-                  std::tuple("1", lead ? std::nullopt : std::optional<std::string>("1"), value.substr(0, lead ? 254 : 255))) << byte;
+                             IniValue(named, "Section", "BGM" + character.substr(0, 1) + "A"), CutToReplyBuffer(value)),
+                  std::tuple("1", folded("1"), folded("2"), value.substr(0, lead ? 254 : 255))) << byte;
     }
     // A trail byte that could also lead is skipped with its pair: the letter after it still folds. An empty file holds nothing.
     EXPECT_EQ(std::tuple(IniValue("[Section]\r\n\x81\x81" "bgm=1\r\n", "Section", "\x81\x81" "BGM"), IniValue("", "Section", "Key"),
