@@ -20,15 +20,15 @@ TEST(IniText, ReadsValuesTheWayTheProfileRoutinesDoComparingAndCuttingDoubleByte
     // A trail byte may look like a letter: after a lead byte it is not one to fold, at either end of
     // a name. A value of 200 characters from its third byte on is cut to 254 bytes when they are
     // double-byte ones.
+    using Text = std::optional<std::string>;
     for (const auto& [byte, lead] : {std::pair(0x81, true), std::pair(0x9F, true), std::pair(0xE0, true), std::pair(0xFC, true),
                                      std::pair(0x80, false), std::pair(0xA0, false), std::pair(0xDF, false), std::pair(0xFD, false)}) {
         const std::string character{static_cast<char>(byte), 'a'}, named = "[Section]\r\n" + character + "bgm=1\r\nbgm" + character + "=2\r\n";
         std::string value = "ab";
         for (int i = 0; i < 200; ++i) value += character;
-        const auto folded = [&](const char* v) { return lead ? std::nullopt : std::optional<std::string>(v); };
         EXPECT_EQ(std::tuple(IniValue(named, "section", character + "BGM"), IniValue(named, "Section", character.substr(0, 1) + "Abgm"),
                              IniValue(named, "Section", "BGM" + character.substr(0, 1) + "A"), CutToReplyBuffer(value)),
-                  std::tuple("1", folded("1"), folded("2"), value.substr(0, lead ? 254 : 255))) << byte;
+                  std::tuple("1", lead ? Text() : "1", lead ? Text() : "2", value.substr(0, lead ? 254 : 255))) << byte;
     }
     // A trail byte that could also lead is skipped with its pair: the letter after it still folds. An empty file holds nothing.
     EXPECT_EQ(std::tuple(IniValue("[Section]\r\n\x81\x81" "bgm=1\r\n", "Section", "\x81\x81" "BGM"), IniValue("", "Section", "Key"),
