@@ -63,9 +63,12 @@ HANDLE Start(const std::wstring& program, const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &started)) {
-        return nullptr;
+    // Under load Wine now and then fails a start before the program runs at all: try again.
+    for (int attempt = 1; !CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr,
+                                          FALSE, 0, nullptr, nullptr, &startup, &started);
+         ++attempt) {
+        if (attempt == 3) return nullptr;
+        Pause(200);
     }
     CloseHandle(started.hThread);
     return started.hProcess;
