@@ -26,7 +26,7 @@ int PreviewCommand(const Arguments& args) {
         WaitFor(20000, [&] {
             child = FindWindowExA(host, nullptr, nullptr, "Preview Window");
             if (child && !IsWindowVisible(child)) child = nullptr;
-            return child || !process || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+            return child || !process || Ended(process);
         });
         // Embedded, it fills the window it was given.
         RECT frame{};

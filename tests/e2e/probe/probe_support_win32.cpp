@@ -76,7 +76,7 @@ HANDLE Start(const std::wstring& program, const std::wstring& arguments) {
 
 std::optional<DWORD> ExitCodeWithin(HANDLE process, DWORD ms) {
     std::optional<DWORD> code;
-    if (WaitFor(ms, [&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; })) {
+    if (WaitFor(ms, [&] { return Ended(process); })) {
         GetExitCodeProcess(process, &code.emplace());
     } else {
         TerminateProcess(process, 1);

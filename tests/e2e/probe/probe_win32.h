@@ -59,6 +59,9 @@ HWND MakeProbeWindow(DWORD extendedStyle, DWORD style, const RECT& area);
 
 // The process of "<program>" <arguments>, or null when it did not start.
 HANDLE Start(const std::wstring& program, const std::wstring& arguments);
+inline bool Ended(HANDLE process) {
+    return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+}
 // Waits up to `ms` for the process, ends it if it is still running, closes its handle: its exit
 // code, or none when it had to be ended.
 std::optional<DWORD> ExitCodeWithin(HANDLE process, DWORD ms);
